@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Draws the program's pictures with ImageMagick. The results are committed; run this
+# again only to change them.
+set -euo pipefail
+cd "$(dirname "$0")"
+blue='#2832A8'; light='#E8ECF8'
+
+# Window and tray icon: a blue rounded tile with a white heartbeat line.
+convert -size 64x64 xc:none -fill "$blue" -draw 'roundrectangle 2,2 61,61 12,12' \
+  -stroke white -strokewidth 5 -fill none -draw 'polyline 8,36 20,36 26,22 34,48 40,30 44,36 56,36' tav.png
+convert tav.png -define icon:auto-resize=64,48,32,16 tav.ico
+
+# Logo, 310 x 38: the tile, then the name.
+convert -size 310x38 xc:none \
+  \( tav.png -resize 34x34 \) -geometry +2+2 -composite \
+  -font Carlito-Bold -pointsize 26 -fill "$blue" -annotate +44+29 'TAV' \
+  -font Carlito -pointsize 26 -fill '#3C4150' -annotate +92+29 'Dashboard' \
+  -font Carlito-Italic -pointsize 13 -fill '#6B7080' -annotate +212+29 'by Brantwell' logo.png
+
+# Preferences, 24 x 24: a gear.
+convert -size 96x96 xc:none -fill '#4A5060' -stroke none \
+  -draw 'circle 48,48 48,18' \
+  -draw 'rectangle 41,4 55,26' -draw 'rectangle 41,70 55,92' -draw 'rectangle 4,41 26,55' -draw 'rectangle 70,41 92,55' \
+  -draw 'translate 48,48 rotate 45 rectangle -7,-44 7,-22' -draw 'translate 48,48 rotate 45 rectangle -7,22 7,44' \
+  -draw 'translate 48,48 rotate 45 rectangle -44,-7 -22,7' -draw 'translate 48,48 rotate 45 rectangle 22,-7 44,7' \
+  \( -size 96x96 xc:none -fill black -draw 'circle 48,48 48,35' \) -compose DstOut -composite \
+  -resize 24x24 preferences.png
+
+# Background, 800 x 551: a light header band over a soft vertical gradient.
+convert -size 800x551 gradient:'#FBFCFE'-'#E9EDF5' \
+  -fill "$light" -draw 'rectangle 0,0 800,33' background.png

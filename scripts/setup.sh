@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing need, when any is missing.
+# Runs as root, or through sudo where that is available.
+set -euo pipefail
+
+packages=(
+  # Linux build
+  cmake make g++ pkg-config googletest
+  qt6-base-dev qt6-charts-dev qt6-qpa-plugins libgl-dev libcurl4-openssl-dev
+  # fonts metric-compatible with Calibri and Arial, so the design layout holds
+  fonts-crosextra-carlito fonts-liberation2
+  # virtual display, tray host and window tools for running without a desktop and for tests
+  xvfb xauth trayer xdotool x11-utils imagemagick
+  # test runners and loopback servers
+  python3 python3-pytest python3-aiosmtpd
+)
+if [ "${TAV_WINDOWS:-1}" = 1 ]; then
+  # Windows build: mingw-w64 cross compilers and Wine (64-bit only; 32-bit Wine must not be installed)
+  packages+=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+if [ "$(id -u)" != 0 ]; then sudo="sudo"; fi
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"

@@ -1,0 +1,39 @@
+// The Linux program: the Qt host and the Linux platform services, then the dashboard.
+#include <QApplication>
+
+#include "app/frm_systray.h"
+#include "platform/linux/clock_linux.h"
+#include "platform/linux/files_linux.h"
+#include "platform/linux/instance_windows_linux.h"
+#include "platform/linux/processes_linux.h"
+#include "platform/linux/session_start_linux.h"
+#include "platform/services.h"
+#include "ui/application.h"
+#include "ui/qt/qt_host.h"
+
+int main(int argc, char** argv) {
+    QApplication qapp(argc, argv);
+    QApplication::setApplicationName("TAVDashboard");
+    QApplication::setDesktopFileName("TAVDashboard");
+
+    ui::qt::QtHost host;
+    ui::Application application(host);
+    ui::setApp(&application);
+
+    platform::ClockLinux clock;
+    platform::FilesLinux files;
+    platform::ProcessesLinux processes;
+    platform::SessionStartLinux sessionStart(files);
+    platform::InstanceWindowsLinux instance(application.title, [&host, &application](bool restore) {
+        application.dispatch([&host, restore] { host.bringForwardShownWindow(restore); });
+    });
+    platform::Services& services = platform::services();
+    services.clock = &clock;
+    services.files = &files;
+    services.processes = &processes;
+    services.sessionStart = &sessionStart;
+    services.instance = &instance;
+
+    application.dispatch([&application] { application.form<app::frmSysTray>().Load(); });
+    return QApplication::exec();
+}

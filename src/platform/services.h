@@ -1,0 +1,89 @@
+// The operating-system services the program uses, one small interface each.
+// Every service has a Windows and a Linux implementation; tests use fakes.
+// A service reports failure to its caller and never shows anything.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/date.h"
+#include "platform/short_date.h"
+
+namespace platform {
+
+struct LocalTime {
+    Date date;
+    int hour = 0, minute = 0, second = 0;
+};
+
+// Local clock and the user's regional date format.
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual LocalTime now() = 0;
+    virtual ShortDateFormat shortDateFormat() = 0;
+};
+
+// Files of the program folder.
+class Files {
+public:
+    virtual ~Files() = default;
+    virtual std::string programFolder() = 0;  // no trailing separator
+    virtual char separator() const = 0;
+    virtual bool exists(const std::string& path) = 0;
+    // The whole file; empty when it cannot be read.
+    virtual std::optional<std::string> read(const std::string& path) = 0;
+    // Replaces the file in one step: afterwards it holds either its old or its new bytes, never a mix.
+    virtual bool replace(const std::string& path, const std::string& bytes) = 0;
+};
+
+enum class WindowMode { Hidden, Normal, Minimized, MinimizedNoActivate };
+
+// Starting programs without waiting for them.
+class Processes {
+public:
+    virtual ~Processes() = default;
+    virtual bool start(const std::string& commandLine, WindowMode mode) = 0;
+};
+
+// Starting the program when the user logs on.
+class SessionStart {
+public:
+    virtual ~SessionStart() = default;
+    // (Re)registers this executable to start at logon; the outcome is not reported.
+    virtual void registerAtLogon() = 0;
+};
+
+// Finding and activating an earlier instance of this program.
+using WindowHandle = uintptr_t;
+class InstanceWindows {
+public:
+    virtual ~InstanceWindows() = default;
+    // Whether another instance of this executable already runs for this user.
+    virtual bool earlierInstanceRunning() = 0;
+    // Gives this instance's hidden application window a new title.
+    virtual void setApplicationTitle(const std::string& title) = 0;
+    virtual WindowHandle findWindow(const std::string& className, const std::string& title) = 0;  // 0: none
+    virtual WindowHandle windowAbove(WindowHandle w) = 0;
+    virtual void openIcon(WindowHandle w) = 0;
+    virtual void setForeground(WindowHandle w) = 0;
+};
+
+struct Services {
+    Clock* clock = nullptr;
+    Files* files = nullptr;
+    Processes* processes = nullptr;
+    SessionStart* sessionStart = nullptr;
+    InstanceWindows* instance = nullptr;
+};
+
+Services& services();
+
+// Today's date and the short date text of a date, with the user's settings.
+Date today();
+std::string shortDateText(Date d);
+std::optional<Date> parseDateText(const std::string& text);
+
+}  // namespace platform

@@ -1,0 +1,534 @@
+#include "ui/qt/qt_host.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QCursor>
+#include <QDateEdit>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTimer>
+#include <cstdio>
+#include <unistd.h>
+
+#include "ui/application.h"
+#include "ui/qt/qt_widgets.h"
+
+namespace ui::qt {
+
+namespace {
+
+// How long to wait for a notification area to appear (a desktop session may start
+// its panel after the programs of its autostart).
+constexpr int kTrayRetryMs = 500;
+constexpr int kTrayAttempts = 20;
+
+QWidget* widgetOf(const Control& c) { return static_cast<QWidget*>(c.hostData); }
+FormWindow* windowOf(const Form& f) { return static_cast<FormWindow*>(f.hostData); }
+
+QDate ToQDate(platform::Date d) {
+    int y, m, day;
+    d.toYmd(y, m, day);
+    return QDate(y, m, day);
+}
+
+platform::Date FromQDate(const QDate& q) { return platform::Date::fromYmd(q.year(), q.month(), q.day()); }
+
+Qt::Alignment ToQt(Alignment a) {
+    switch (a) {
+        case Alignment::Right: return Qt::AlignRight | Qt::AlignTop;
+        case Alignment::Center: return Qt::AlignHCenter | Qt::AlignTop;
+        case Alignment::Left: break;
+    }
+    return Qt::AlignLeft | Qt::AlignTop;
+}
+
+}  // namespace
+
+QtHost::QtHost() {
+    // Metric-compatible stand-ins keep the design layout where the Windows fonts are missing.
+    QFont::insertSubstitution("Calibri", "Carlito");
+    QFont::insertSubstitution("Arial", "Liberation Sans");
+    QScreen* screen = QGuiApplication::primaryScreen();
+    const qreal dpi = screen ? screen->logicalDotsPerInchX() : 96.0;
+    tpp_ = static_cast<float>(1440.0 / (dpi > 0 ? dpi : 96.0));
+    QApplication::setQuitOnLastWindowClosed(false);
+    trayRetry_.setInterval(kTrayRetryMs);
+    connect(&trayRetry_, &QTimer::timeout, this, [this] { createTrayIcon(); });
+}
+
+QtHost::~QtHost() = default;
+
+int QtHost::px(float twips) const { return static_cast<int>(twips / tpp_ + 0.5f); }
+
+float QtHost::screenWidth() const {
+    QScreen* s = QGuiApplication::primaryScreen();
+    return s ? s->geometry().width() * tpp_ : 0;
+}
+
+float QtHost::screenHeight() const {
+    QScreen* s = QGuiApplication::primaryScreen();
+    return s ? s->geometry().height() * tpp_ : 0;
+}
+
+void QtHost::realize(Form& f) {
+    auto* w = new FormWindow(f, tpp_);
+    f.hostData = w;
+    w->setWindowTitle(QString::fromStdString(f.caption()));
+    w->setFont(ToQFont(f.font));
+    if (!f.icon.empty()) w->setWindowIcon(QIcon(LoadPicture(f.icon)));
+    const QSize client(px(f.clientWidth), px(f.clientHeight));
+    if (f.resizable) w->resize(client);
+    else w->setFixedSize(client);
+    Qt::WindowFlags flags = Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                            Qt::WindowMinimizeButtonHint;
+    if (f.hasMaximizeBox) flags |= Qt::WindowMaximizeButtonHint;
+    w->setWindowFlags(flags);
+    if (f.centered) {
+        if (QScreen* s = QGuiApplication::primaryScreen()) {
+            const QRect avail = s->availableGeometry();
+            w->move(avail.center() - QPoint(client.width() / 2, client.height() / 2));
+        }
+    }
+
+    // Graphical controls (shapes, lines, pictures) lie beneath the others, in creation order.
+    std::vector<QWidget*> beneath;
+    std::vector<std::pair<int, QWidget*>> tabStops;
+    for (Control* c : f.controls()) {
+        QWidget* parent = c->container() && c->container()->kind() == ControlKind::Frame ? widgetOf(*c->container()) : w;
+        QWidget* cw = nullptr;
+        bool clicks = false;
+        switch (c->kind()) {
+            case ControlKind::Label: {
+                auto* l = new QLabel(parent);
+                l->setWordWrap(true);
+                l->setAlignment(ToQt(c->alignment));
+                l->setTextFormat(Qt::PlainText);
+                cw = l;
+                clicks = true;
+                break;
+            }
+            case ControlKind::Button: {
+                auto* b = new QPushButton(parent);
+                auto* button = static_cast<Button*>(c);
+                b->setDefault(button->isDefault);
+                b->setAutoDefault(true);
+                connect(b, &QPushButton::clicked, this, [button] { app().dispatch([button] { if (button->Click) button->Click(); }); });
+                if (button->isCancel) {
+                    b->setShortcut(QKeySequence(Qt::Key_Escape));
+                }
+                cw = b;
+                break;
+            }
+            case ControlKind::CheckBox: {
+                auto* b = new QCheckBox(parent);
+                auto* box = static_cast<CheckBox*>(c);
+                connect(b, &QCheckBox::clicked, this, [box](bool on) { app().dispatch([box, on] { box->userSet(on ? 1 : 0); }); });
+                cw = b;
+                break;
+            }
+            case ControlKind::OptionButton: {
+                auto* b = new QRadioButton(parent);
+                auto* opt = static_cast<OptionButton*>(c);
+                connect(b, &QRadioButton::clicked, this, [opt] { app().dispatch([opt] { opt->userSelect(); }); });
+                cw = b;
+                break;
+            }
+            case ControlKind::TextBox: {
+                auto* box = static_cast<TextBox*>(c);
+                if (box->multiLine) {
+                    auto* e = new QPlainTextEdit(parent);
+                    e->setReadOnly(box->locked);
+                    connect(e, &QPlainTextEdit::textChanged, this, [box, e] {
+                        const std::string t = e->toPlainText().toStdString();
+                        if (t != box->text()) app().dispatch([box, t] { box->userSet(t); });
+                    });
+                    cw = e;
+                } else {
+                    auto* e = new QLineEdit(parent);
+                    e->setReadOnly(box->locked);
+                    connect(e, &QLineEdit::textEdited, this, [box](const QString& t) {
+                        app().dispatch([box, s = t.toStdString()] { box->userSet(s); });
+                    });
+                    cw = e;
+                }
+                break;
+            }
+            case ControlKind::DatePicker: {
+                auto* e = new QDateEdit(parent);
+                e->setCalendarPopup(true);
+                auto* picker = static_cast<DatePicker*>(c);
+                connect(e, &QDateEdit::userDateChanged, this, [picker](const QDate& d) {
+                    const platform::Date v = FromQDate(d);
+                    if (v != picker->value()) app().dispatch([picker, v] { picker->userSet(v); });
+                });
+                cw = e;
+                break;
+            }
+            case ControlKind::ProgressBar: {
+                auto* b = new QProgressBar(parent);
+                b->setTextVisible(false);
+                cw = b;
+                break;
+            }
+            case ControlKind::Chart:
+                cw = new ChartWidget(*static_cast<Chart*>(c), parent);
+                break;
+            case ControlKind::Image: {
+                auto* l = new QLabel(parent);
+                l->setPixmap(LoadPicture(static_cast<Image*>(c)->picture));
+                l->setScaledContents(true);
+                cw = l;
+                clicks = true;
+                beneath.push_back(l);
+                break;
+            }
+            case ControlKind::Frame: {
+                auto* g = new QGroupBox(parent);
+                if (c->foreColor) {
+                    const Color& col = *c->foreColor;
+                    g->setStyleSheet(QString("QGroupBox::title { color: rgb(%1,%2,%3); }").arg(col.r).arg(col.g).arg(col.b));
+                }
+                cw = g;
+                clicks = true;
+                break;
+            }
+            case ControlKind::Line: {
+                auto* line = static_cast<Line*>(c);
+                // A horizontal or vertical line still needs a pixel of height or width.
+                const QRect box(px(c->rect.left), px(c->rect.top), std::max(1, px(c->rect.width)) + 1,
+                                std::max(1, px(c->rect.height)) + 1);
+                const QPointF from(px(line->x1) - box.left(), px(line->y1) - box.top());
+                const QPointF to(px(line->x2) - box.left(), px(line->y2) - box.top());
+                cw = new LineWidget(*line, from + QPointF(0.5, 0.5), to + QPointF(0.5, 0.5), parent);
+                cw->setGeometry(box);
+                beneath.push_back(cw);
+                break;
+            }
+            case ControlKind::Shape:
+                cw = new ShapeWidget(*static_cast<Shape*>(c), parent);
+                beneath.push_back(cw);
+                break;
+            case ControlKind::Timer: {
+                auto* timer = new QTimer(w);
+                auto* t = static_cast<Timer*>(c);
+                connect(timer, &QTimer::timeout, this, [t] { t->fire(); });
+                c->hostData = timer;
+                applyControl(*c);
+                continue;
+            }
+            case ControlKind::Menu:
+                continue;  // menus are built when they pop up
+        }
+        c->hostData = cw;
+        if (c->kind() != ControlKind::Line) {
+            cw->setGeometry(px(c->rect.left), px(c->rect.top), px(c->rect.width), px(c->rect.height));
+        }
+        cw->setFont(ToQFont(c->font));
+        if (!c->toolTip.empty()) cw->setToolTip(QString::fromStdString(c->toolTip));
+        if (c->MouseDown || c->MouseMove || c->MouseUp || c->DblClick || (clicks && c->Click)) {
+            auto* relay = new MouseRelay(*c, tpp_, clicks);
+            relay->setParent(cw);
+            cw->installEventFilter(relay);
+            cw->setMouseTracking(static_cast<bool>(c->MouseMove));
+        }
+        if (c->tabIndex >= 0) tabStops.emplace_back(c->tabIndex, cw);
+        else if (c->kind() != ControlKind::TextBox && c->kind() != ControlKind::DatePicker) cw->setFocusPolicy(Qt::NoFocus);
+        applyControl(*c);
+    }
+    for (auto it = beneath.rbegin(); it != beneath.rend(); ++it) (*it)->lower();
+    std::sort(tabStops.begin(), tabStops.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (size_t i = 1; i < tabStops.size(); ++i) QWidget::setTabOrder(tabStops[i - 1].second, tabStops[i].second);
+}
+
+void QtHost::applyControl(Control& c) {
+    if (c.kind() == ControlKind::Timer) {
+        auto* timer = static_cast<QTimer*>(c.hostData);
+        const int interval = static_cast<Timer&>(c).interval();
+        timer->setInterval(interval);
+        if (c.enabled() && interval > 0) {
+            if (!timer->isActive()) timer->start();
+        } else {
+            timer->stop();
+        }
+        return;
+    }
+    QWidget* w = widgetOf(c);
+    if (!w) return;
+    w->setEnabled(c.enabled());
+    w->setVisible(c.visible());
+    const QSignalBlocker block(w);
+    switch (c.kind()) {
+        case ControlKind::Label: {
+            auto* l = static_cast<QLabel*>(w);
+            l->setText(QString::fromStdString(static_cast<Label&>(c).caption()));
+            // Fonts differ a little from the ones the layout was drawn with: a left-aligned
+            // caption that does not fit grows to the right instead of being cut.
+            const int needed = l->fontMetrics().horizontalAdvance(l->text()) + 2;
+            const int designed = px(c.rect.width);
+            if (c.alignment == Alignment::Left && !l->text().contains('\n')) {
+                l->setWordWrap(needed > designed * 2);
+                l->resize(std::max(designed, needed > designed * 2 ? designed : needed), l->height());
+            }
+            break;
+        }
+        case ControlKind::Button:
+        case ControlKind::CheckBox:
+        case ControlKind::OptionButton: {
+            auto* b = static_cast<QAbstractButton*>(w);
+            auto& cc = static_cast<CaptionedControl&>(c);
+            b->setText(QString::fromStdString(cc.caption()));
+            if (c.kind() == ControlKind::CheckBox) b->setChecked(static_cast<CheckBox&>(c).value() != 0);
+            if (c.kind() == ControlKind::OptionButton) b->setChecked(static_cast<OptionButton&>(c).value());
+            break;
+        }
+        case ControlKind::Frame:
+            static_cast<QGroupBox*>(w)->setTitle(QString::fromStdString(static_cast<Frame&>(c).caption()));
+            break;
+        case ControlKind::TextBox: {
+            auto& box = static_cast<TextBox&>(c);
+            const QString text = QString::fromStdString(box.text());
+            if (box.multiLine) {
+                auto* e = static_cast<QPlainTextEdit*>(w);
+                if (e->toPlainText() != text) e->setPlainText(text);
+            } else {
+                auto* e = static_cast<QLineEdit*>(w);
+                if (e->text() != text) e->setText(text);
+            }
+            break;
+        }
+        case ControlKind::DatePicker:
+            static_cast<QDateEdit*>(w)->setDate(ToQDate(static_cast<DatePicker&>(c).value()));
+            break;
+        case ControlKind::ProgressBar: {
+            auto& p = static_cast<ProgressBar&>(c);
+            auto* b = static_cast<QProgressBar*>(w);
+            b->setRange(p.min(), p.max());
+            b->setValue(p.value());
+            break;
+        }
+        case ControlKind::Chart:
+            static_cast<ChartWidget*>(w)->scheduleUpdate();
+            break;
+        default:
+            break;
+    }
+}
+
+void QtHost::destroy(Form& f) {
+    hiddenToTray_.erase(&f);
+    FormWindow* w = windowOf(f);
+    if (!w) return;
+    for (Control* c : f.controls()) c->hostData = nullptr;
+    f.hostData = nullptr;
+    w->hide();
+    w->deleteLater();
+}
+
+void QtHost::show(Form& f) {
+    FormWindow* w = windowOf(f);
+    if (!w) return;
+    hiddenToTray_.erase(&f);
+    switch (f.windowState()) {
+        case WindowState::Minimized: w->showMinimized(); break;
+        case WindowState::Maximized: w->showMaximized(); break;
+        case WindowState::Normal: w->showNormal(); break;
+    }
+    w->raise();
+    w->activateWindow();
+}
+
+// Without a notification area a hidden window could never be reached again: it is
+// minimised to the task bar instead.
+void QtHost::hide(Form& f) {
+    FormWindow* w = windowOf(f);
+    if (!w) return;
+    if (noTrayHost_ && tray_) {
+        w->showMinimized();
+        return;
+    }
+    if (tray_ && !tray_->isVisible()) hiddenToTray_.insert(&f);
+    w->hide();
+}
+
+void QtHost::formChanged(Form& f) {
+    FormWindow* w = windowOf(f);
+    if (!w) return;
+    w->setWindowTitle(QString::fromStdString(f.caption()));
+    const Qt::WindowStates current = w->windowState();
+    Qt::WindowStates wanted = current & ~(Qt::WindowMinimized | Qt::WindowMaximized);
+    if (f.windowState() == WindowState::Minimized) wanted |= Qt::WindowMinimized;
+    if (f.windowState() == WindowState::Maximized) wanted |= Qt::WindowMaximized;
+    if (wanted != current) w->setWindowState(wanted);
+}
+
+void QtHost::formMoved(Form& f) {
+    FormWindow* w = windowOf(f);
+    if (!w) return;
+    const QRect g = w->frameGeometry();
+    const QPoint pos(px(f.left()), px(f.top()));
+    if (f.width() > 0 && (px(f.width()) != g.width() || px(f.height()) != g.height())) {
+        const QSize frame = g.size() - w->size();
+        const QSize client(px(f.width()) - frame.width(), px(f.height()) - frame.height());
+        if (f.resizable) w->resize(client);
+        else w->setFixedSize(client);
+    }
+    if (pos != g.topLeft()) w->move(pos);
+}
+
+void QtHost::controlChanged(Control& c) { applyControl(c); }
+
+void QtHost::refresh(Form& f) {
+    if (FormWindow* w = windowOf(f)) w->repaint();
+}
+
+MsgBoxResult QtHost::msgBox(const std::string& text, MsgBoxButtons buttons, MsgBoxIcon icon, const std::string& title) {
+    QMessageBox box;
+    box.setWindowTitle(QString::fromStdString(title));
+    box.setText(QString::fromStdString(text));
+    switch (icon) {
+        case MsgBoxIcon::Critical: box.setIcon(QMessageBox::Critical); break;
+        case MsgBoxIcon::Question: box.setIcon(QMessageBox::Question); break;
+        case MsgBoxIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+        case MsgBoxIcon::Information: box.setIcon(QMessageBox::Information); break;
+        case MsgBoxIcon::None: break;
+    }
+    QMessageBox::StandardButtons set;
+    switch (buttons) {
+        case MsgBoxButtons::OK: set = QMessageBox::Ok; break;
+        case MsgBoxButtons::OKCancel: set = QMessageBox::Ok | QMessageBox::Cancel; break;
+        case MsgBoxButtons::YesNo: set = QMessageBox::Yes | QMessageBox::No; break;
+        case MsgBoxButtons::YesNoCancel: set = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
+        case MsgBoxButtons::RetryCancel: set = QMessageBox::Retry | QMessageBox::Cancel; break;
+    }
+    box.setStandardButtons(set);
+    switch (box.exec()) {
+        case QMessageBox::Ok: return MsgBoxResult::OK;
+        case QMessageBox::Yes: return MsgBoxResult::Yes;
+        case QMessageBox::No: return MsgBoxResult::No;
+        case QMessageBox::Retry: return MsgBoxResult::Retry;
+        default: return MsgBoxResult::Cancel;
+    }
+}
+
+void QtHost::doEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+bool QtHost::trayIcon(TrayRequest request, const TrayIcon& record) {
+    switch (request) {
+        case TrayRequest::Add:
+            trayRecord_ = record;
+            createTrayIcon();
+            return true;
+        case TrayRequest::Modify:
+            trayRecord_ = record;
+            if (tray_) tray_->setToolTip(QString::fromLatin1(record.szTip, static_cast<int>(strnlen(record.szTip, sizeof record.szTip))));
+            return true;
+        case TrayRequest::Delete:
+            trayRetry_.stop();
+            if (tray_) tray_->hide();
+            tray_.reset();
+            return true;
+    }
+    return false;
+}
+
+// Creates the icon once a notification area is there, trying again for a while when it is not yet.
+void QtHost::createTrayIcon() {
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+        if (++trayAttempts_ < kTrayAttempts) {
+            if (!trayRetry_.isActive()) trayRetry_.start();
+        } else {
+            trayUnavailable();
+        }
+        if (!tray_) tray_ = std::make_unique<QSystemTrayIcon>();
+        return;
+    }
+    trayRetry_.stop();
+    if (!tray_) tray_ = std::make_unique<QSystemTrayIcon>();
+    tray_->setIcon(QIcon(LoadPicture(trayRecord_.icon)));
+    tray_->setToolTip(QString::fromLatin1(trayRecord_.szTip, static_cast<int>(strnlen(trayRecord_.szTip, sizeof trayRecord_.szTip))));
+    disconnect(tray_.get(), nullptr, this, nullptr);
+    // The icon's mouse messages reach the owner as a mouse move whose x carries the message code.
+    connect(tray_.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        int code = 0;
+        switch (reason) {
+            case QSystemTrayIcon::Trigger: code = 0x202; break;
+            case QSystemTrayIcon::DoubleClick: code = 0x203; break;
+            case QSystemTrayIcon::Context: code = 0x205; break;
+            case QSystemTrayIcon::MiddleClick: code = 0x208; break;
+            default: return;
+        }
+        Form* owner = trayRecord_.owner;
+        if (!owner) return;
+        const float x = static_cast<float>(code) * tpp_;
+        app().dispatch([owner, x] { owner->Form_MouseMove(0, 0, x, 0); });
+    });
+    tray_->show();
+    hiddenToTray_.clear();
+}
+
+void QtHost::trayUnavailable() {
+    trayRetry_.stop();
+    noTrayHost_ = true;
+    std::fprintf(stderr, "TAVDashboard: no notification area; hidden windows stay on the task bar\n");
+    for (Form* f : hiddenToTray_) {
+        if (FormWindow* w = windowOf(*f)) w->showMinimized();
+    }
+    hiddenToTray_.clear();
+}
+
+void QtHost::popupMenu(Menu& menu, Form& owner) {
+    QMenu popup(windowOf(owner));
+    for (Menu* item : menu.items()) {
+        if (!item->visible()) continue;
+        if (item->isSeparator()) {
+            popup.addSeparator();
+            continue;
+        }
+        QAction* a = popup.addAction(QString::fromStdString(item->caption()));
+        a->setEnabled(item->enabled());
+        a->setObjectName(QString::fromStdString(item->name()));
+        connect(a, &QAction::triggered, this, [item] { app().dispatch([item] { if (item->Click) item->Click(); }); });
+    }
+    popup.exec(QCursor::pos());
+}
+
+void QtHost::setForeground(Form& f) {
+    if (FormWindow* w = windowOf(f)) {
+        if (!w->isVisible()) return;
+        w->raise();
+        w->activateWindow();
+    }
+}
+
+void QtHost::bringForwardShownWindow(bool restore) {
+    QWidget* target = QApplication::activeWindow();
+    if (!target || !target->isVisible()) {
+        target = nullptr;
+        for (Form* f : app().forms()) {
+            FormWindow* w = windowOf(*f);
+            if (w && w->isVisible() && f->visible()) target = w;
+        }
+    }
+    if (!target) return;
+    if (restore && target->isMinimized()) target->showNormal();
+    if (!restore) {
+        target->raise();
+        target->activateWindow();
+    }
+}
+
+void QtHost::endProcess(int code) {
+    std::fflush(stdout);
+    std::fflush(stderr);
+    _exit(code);
+}
+
+}  // namespace ui::qt

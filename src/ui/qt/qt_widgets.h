@@ -1,0 +1,93 @@
+// The Qt widgets that stand for forms and for the controls that Qt has no widget for.
+#pragma once
+#include <QChartView>
+#include <QLineSeries>
+#include <QPixmap>
+#include <QValueAxis>
+#include <QWidget>
+#include <vector>
+
+#include "ui/control.h"
+#include "ui/form.h"
+
+namespace ui::qt {
+
+// A form's top-level window: paints the background picture and turns window-system
+// requests into form events.
+class FormWindow : public QWidget {
+public:
+    FormWindow(Form& f, float twipsPerPixel);
+    Form& form;
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void closeEvent(QCloseEvent* e) override;
+    void moveEvent(QMoveEvent*) override;
+    void resizeEvent(QResizeEvent*) override;
+    void changeEvent(QEvent* e) override;
+
+private:
+    void reportGeometry();
+    QPixmap background_;
+    float tpp_;
+};
+
+// Turns mouse input on a control into its MouseDown/MouseMove/MouseUp, Click and DblClick
+// events, with positions in twips inside the control.
+class MouseRelay : public QObject {
+public:
+    MouseRelay(Control& c, float twipsPerPixel, bool clicks);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    Control& control_;
+    float tpp_;
+    bool clicks_;
+};
+
+class LineWidget : public QWidget {
+public:
+    LineWidget(const Line& line, QPointF from, QPointF to, QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    QColor color_;
+    QPointF from_, to_;
+};
+
+class ShapeWidget : public QWidget {
+public:
+    ShapeWidget(const Shape& shape, QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    const Shape& shape_;
+};
+
+// A line chart of the Chart control's points: oldest left, newest right, gaps where a point is empty.
+class ChartWidget : public QChartView {
+public:
+    ChartWidget(const Chart& chart, QWidget* parent);
+    // Redraws the points once the current handler has returned, however many changed.
+    void scheduleUpdate();
+
+private:
+    void update();
+    const Chart& chart_;
+    QChart* qchart_;
+    QValueAxis* axisX_;
+    QValueAxis* axisY_;
+    std::vector<QLineSeries*> runs_;
+    bool pending_ = false;
+};
+
+QFont ToQFont(const Font& f);
+QPixmap LoadPicture(const std::string& name);
+
+}  // namespace ui::qt

@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
+
+#include "platform/linux/clock_linux.h"
+#include "platform/linux/files_linux.h"
+#include "platform/linux/instance_windows_linux.h"
+#include "platform/linux/processes_linux.h"
+#include "platform/linux/session_start_linux.h"
+
+namespace fs = std::filesystem;
+using platform::ShortDateFormat;
+using Order = ShortDateFormat::Order;
+
+namespace {
+
+// A temporary folder, removed with its contents.
+struct TempFolder {
+    TempFolder() {
+        char pattern[] = "/tmp/tav-test-XXXXXX";
+        path = mkdtemp(pattern);
+    }
+    ~TempFolder() {
+        chmod(path.c_str(), 0700);
+        fs::remove_all(path);
+    }
+    std::string path;
+};
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST(LinuxShortDate, UsStyleForUsEnglishAndC) {
+    const ShortDateFormat us{};
+    EXPECT_EQ(platform::ShortDateFormatFor("en_US.UTF-8", "%m/%d/%Y"), us);
+    EXPECT_EQ(platform::ShortDateFormatFor("C", "%m/%d/%y"), us);
+    EXPECT_EQ(platform::ShortDateFormatFor("C.UTF-8", "%m/%d/%y"), us);
+    EXPECT_EQ(platform::ShortDateFormatFor("POSIX", "%m/%d/%y"), us);
+    EXPECT_EQ(platform::ShortDateFormatFor("de_DE.UTF-8", "%d.%m.%Y"), (ShortDateFormat{Order::DayMonthYear, ".", true, true}));
+    EXPECT_EQ(platform::ShortDateFormatFor("en_GB.UTF-8", "%d/%m/%y"), (ShortDateFormat{Order::DayMonthYear, "/", true, true}));
+}
+
+TEST(LinuxFiles, ReplaceWritesBytesExactlyAndLeavesNoTemporaryFile) {
+    TempFolder dir;
+    platform::FilesLinux files;
+    const std::string path = dir.path + "/settings.ini";
+    ASSERT_TRUE(files.replace(path, "old\r\n"));
+    ASSERT_TRUE(files.replace(path, std::string("new\r\n\0x", 7)));
+    EXPECT_EQ(files.read(path), std::string("new\r\n\0x", 7));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 1);
+}
+
+TEST(LinuxFiles, FailedReplaceKeepsTheOldEntryAndNoTemporaryFile) {
+    TempFolder dir;
+    platform::FilesLinux files;
+    // A folder where the file should be: the final rename fails.
+    const std::string path = dir.path + "/settings.ini";
+    fs::create_directory(path);
+    std::ofstream(path + "/keep") << "x";
+    EXPECT_FALSE(files.replace(path, "new"));
+    EXPECT_TRUE(fs::is_directory(path));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 1);
+}
+
+TEST(LinuxFiles, ReplaceIntoMissingFolderFails) {
+    platform::FilesLinux files;
+    EXPECT_FALSE(files.replace("/nonexistent-folder-of-tav/settings.ini", "x"));
+    EXPECT_FALSE(files.exists("/nonexistent-folder-of-tav/settings.ini"));
+    EXPECT_EQ(files.read("/nonexistent-folder-of-tav/settings.ini"), std::nullopt);
+}
+
+TEST(LinuxFiles, ProgramFolderHoldsTheExecutable) {
+    platform::FilesLinux files;
+    const std::string folder = files.programFolder();
+    EXPECT_TRUE(fs::exists(folder + "/tav_linux_unit_tests"));
+    EXPECT_NE(folder.back(), '/');
+}
+
+TEST(LinuxProcesses, CommandLineWords) {
+    using V = std::vector<std::string>;
+    EXPECT_EQ(platform::SplitCommandLine("cmd.exe /c maketask.vbs"), (V{"cmd.exe", "/c", "maketask.vbs"}));
+    EXPECT_EQ(platform::SplitCommandLine("\"/opt/my tools/run\"  -x \"\""), (V{"/opt/my tools/run", "-x", ""}));
+    EXPECT_EQ(platform::SplitCommandLine("   "), V{});
+}
+
+TEST(LinuxProcesses, StartsWithoutWaiting) {
+    TempFolder dir;
+    platform::ProcessesLinux processes;
+    const std::string marker = dir.path + "/started";
+    ASSERT_TRUE(processes.start("touch " + marker, platform::WindowMode::Minimized));
+    for (int i = 0; i < 200 && !fs::exists(marker); ++i) usleep(10000);
+    EXPECT_TRUE(fs::exists(marker));
+    EXPECT_FALSE(processes.start("/nonexistent/program", platform::WindowMode::Normal));
+}
+
+TEST(LinuxSessionStart, WritesTheAutostartEntryAgainAtEveryStart) {
+    TempFolder dir;
+    setenv("XDG_CONFIG_HOME", (dir.path + "/config").c_str(), 1);
+    platform::FilesLinux files;
+    platform::SessionStartLinux session(files);
+    session.registerAtLogon();
+    const std::string entry = dir.path + "/config/autostart/TAVDashboard.desktop";
+    ASSERT_TRUE(fs::exists(entry));
+    std::ofstream(entry) << "stale";
+    session.registerAtLogon();
+    const std::string text = ReadAll(entry);
+    EXPECT_NE(text.find("[Desktop Entry]\nType=Application\n"), std::string::npos);
+    EXPECT_NE(text.find("Exec=\"" + files.programFolder() + "/TAVDashboard\"\n"), std::string::npos);
+    unsetenv("XDG_CONFIG_HOME");
+}
+
+TEST(LinuxSessionStart, ExecQuoting) {
+    EXPECT_NE(platform::AutostartEntry("/home/a b/TAVDashboard").find("Exec=\"/home/a b/TAVDashboard\"\n"), std::string::npos);
+    EXPECT_NE(platform::AutostartEntry("/x/$HOME\\\"q/T").find("Exec=\"/x/\\\\$HOME\\\\\\\\\\\\\"q/T\"\n"), std::string::npos);
+}
+
+// The first instance holds the lock and listens; a second one finds it and asks it to come forward.
+TEST(LinuxSingleInstance, SecondInstanceBringsTheFirstForward) {
+    TempFolder dir;
+    setenv("XDG_RUNTIME_DIR", dir.path.c_str(), 1);
+    int argc = 1;
+    char name[] = "test";
+    char* argv[] = {name, nullptr};
+    QCoreApplication qapp(argc, argv);
+
+    std::vector<bool> requests;
+    platform::InstanceWindowsLinux first("TAVDashboard", [&](bool restore) { requests.push_back(restore); });
+    ASSERT_FALSE(first.earlierInstanceRunning());
+
+    platform::InstanceWindowsLinux second("TAVDashboard", [](bool) { FAIL() << "the second instance does not listen"; });
+    ASSERT_TRUE(second.earlierInstanceRunning());
+    second.setApplicationTitle("unwanted instance");
+    EXPECT_EQ(second.findWindow("ThunderRTMain", "TAVDashboard"), 0u);
+    EXPECT_EQ(second.findWindow("ThunderRT6Main", "unwanted instance"), 0u);
+    const platform::WindowHandle found = second.findWindow("ThunderRT6Main", "TAVDashboard");
+    ASSERT_NE(found, 0u);
+    const platform::WindowHandle above = second.windowAbove(found);
+    second.openIcon(above);
+    second.setForeground(above);
+
+    QElapsedTimer waited;
+    waited.start();
+    while (requests.size() < 2 && waited.elapsed() < 5000) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_EQ(requests, (std::vector<bool>{true, false}));
+    unsetenv("XDG_RUNTIME_DIR");
+}
+
+}  // namespace
