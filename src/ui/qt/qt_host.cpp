@@ -60,6 +60,7 @@ QtHost::QtHost() {
     const qreal dpi = screen ? screen->logicalDotsPerInchX() : 96.0;
     tpp_ = static_cast<float>(1440.0 / (dpi > 0 ? dpi : 96.0));
     QApplication::setQuitOnLastWindowClosed(false);
+    traceMenus_ = qEnvironmentVariableIsSet("TAV_TRACE");
     trayRetry_.setInterval(kTrayRetryMs);
     connect(&trayRetry_, &QTimer::timeout, this, [this] { createTrayIcon(); });
 }
@@ -496,6 +497,12 @@ void QtHost::popupMenu(Menu& menu, Form& owner) {
         a->setEnabled(item->enabled());
         a->setObjectName(QString::fromStdString(item->name()));
         connect(a, &QAction::triggered, this, [item] { app().dispatch([item] { if (item->Click) item->Click(); }); });
+    }
+    if (traceMenus_) {
+        // Diagnostics for tests and support: what the user was offered.
+        std::string items;
+        for (Menu* item : menu.items()) items += (items.empty() ? "" : "|") + item->caption();
+        std::fprintf(stderr, "TAVDashboard: menu %s: %s\n", menu.name().c_str(), items.c_str());
     }
     popup.exec(QCursor::pos());
 }

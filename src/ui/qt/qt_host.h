@@ -63,6 +63,7 @@ private:
     QTimer trayRetry_;
     int trayAttempts_ = 0;
     bool noTrayHost_ = false;
+    bool traceMenus_ = false;  // TAV_TRACE: report pop-up menus on stderr
     std::set<Form*> hiddenToTray_;
 };
 

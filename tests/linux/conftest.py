@@ -1,0 +1,168 @@
+"""Fixtures for running the real Linux executable on a virtual display with a tray host."""
+import os
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+
+import pytest
+
+EXE = os.environ.get("TAV_EXE", os.path.join(os.path.dirname(__file__), "../../build/TAVDashboard"))
+TITLE = "TAV Dashboard v1.0.32"
+
+
+def wait_for(predicate, timeout=10.0, interval=0.1):
+    """Polls predicate until it returns something truthy; returns that, or None on time-out."""
+    deadline = time.monotonic() + timeout
+    while True:
+        result = predicate()
+        if result:
+            return result
+        if time.monotonic() > deadline:
+            return None
+        time.sleep(interval)
+
+
+class Display:
+    """An Xvfb server found by -displayfd, with trayer as notification area when available."""
+
+    def __init__(self):
+        read_fd, write_fd = os.pipe()
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1280x800x24", "-nolisten", "tcp"],
+            pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_fd)
+        with os.fdopen(read_fd) as pipe:
+            number = pipe.readline().strip()
+        if not number:
+            raise RuntimeError("Xvfb did not start")
+        self.name = ":" + number
+        self.tray = None
+        if shutil.which("trayer"):
+            self.tray = subprocess.Popen(
+                ["trayer", "--edge", "bottom", "--align", "right", "--widthtype", "request", "--height", "32"],
+                env=self.env(), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            wait_for(lambda: self.windows("--class", "Trayer"), timeout=5)
+            time.sleep(0.5)
+
+    def env(self, **extra):
+        env = dict(os.environ, DISPLAY=self.name)
+        env.pop("WAYLAND_DISPLAY", None)
+        env.pop("QT_QPA_PLATFORM", None)
+        env.update(extra)
+        return env
+
+    def xdotool(self, *args):
+        result = subprocess.run(["xdotool", *args], env=self.env(), capture_output=True, text=True)
+        return result.stdout.strip()
+
+    def windows(self, *search):
+        out = self.xdotool("search", *search)
+        return [int(w) for w in out.split()] if out else []
+
+    def visible(self, *search):
+        return self.windows("--onlyvisible", *search)
+
+    def close(self):
+        for proc in (self.tray, self.xvfb):
+            if proc:
+                proc.terminate()
+                try:
+                    proc.wait(5)
+                except subprocess.TimeoutExpired:
+                    proc.kill()
+
+
+@pytest.fixture(scope="session")
+def display():
+    if not shutil.which("Xvfb") or not shutil.which("xdotool"):
+        pytest.skip("Xvfb and xdotool are needed for the integration tests")
+    d = Display()
+    yield d
+    d.close()
+
+
+@pytest.fixture
+def tray(display):
+    if not display.tray or display.tray.poll() is not None:
+        pytest.skip("no tray host (trayer) could run on the virtual display")
+    return display
+
+
+class Program:
+    """The executable copied alone into a temporary program folder, with its own runtime and
+    config folders so that it neither sees nor disturbs a dashboard the user runs."""
+
+    def __init__(self, display, root):
+        self.display = display
+        self.folder = os.path.join(root, "program")
+        os.makedirs(self.folder)
+        self.exe = os.path.join(self.folder, "TAVDashboard")
+        shutil.copy2(EXE, self.exe)
+        self.runtime = os.path.join(root, "runtime")
+        os.makedirs(self.runtime, mode=0o700)
+        self.config = os.path.join(root, "config")
+        self.settings = os.path.join(self.folder, "settings.ini")
+        self.processes = []
+
+    def start(self, *, as_user=None, **env):
+        """Starts the program; as_user (a uid) runs it as another user, which needs root."""
+        command = [self.exe]
+        if as_user is not None:
+            os.chmod(os.path.dirname(self.folder), 0o755)
+            os.chown(self.runtime, as_user, as_user)
+            command = ["setpriv", f"--reuid={as_user}", f"--regid={as_user}", "--clear-groups", self.exe]
+        proc = subprocess.Popen(
+            command,
+            env=self.display.env(XDG_RUNTIME_DIR=self.runtime, XDG_CONFIG_HOME=self.config, LC_ALL="C.UTF-8",
+                                 TAV_TRACE="1", **env),
+            stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+        self.processes.append(proc)
+        return proc
+
+    def dashboard_windows(self):
+        return self.display.visible("--name", "^" + TITLE.replace(".", "\\.") + "$")
+
+    def wait_for_dashboard(self, timeout=10):
+        return wait_for(self.dashboard_windows, timeout)
+
+    def visible_windows(self):
+        """The program's visible windows, with their names."""
+        return {w: self.display.xdotool("getwindowname", str(w))
+                for w in self.display.visible("--classname", "TAVDashboard")}
+
+    def tray_icons(self):
+        """Visible windows named after the program; while no menu is open, those are tray icons."""
+        return [w for w, name in self.visible_windows().items() if name == "TAVDashboard"]
+
+    def popups(self, icons):
+        """Visible windows that are neither the dashboard nor the given tray icons: menus, message boxes."""
+        return [w for w, name in self.visible_windows().items() if name != TITLE and w not in icons]
+
+    def write_settings(self, lines):
+        with open(self.settings, "wb") as f:
+            f.write("".join(line + "\r\n" for line in lines).encode())
+
+    def read_settings(self):
+        with open(self.settings, "rb") as f:
+            return f.read().decode()
+
+    def stop(self):
+        for proc in self.processes:
+            if proc.poll() is None:
+                proc.send_signal(signal.SIGTERM)
+                try:
+                    proc.wait(5)
+                except subprocess.TimeoutExpired:
+                    proc.kill()
+                    proc.wait()
+
+
+@pytest.fixture
+def program(display):
+    root = tempfile.mkdtemp(prefix="tav-it-")
+    p = Program(display, root)
+    yield p
+    p.stop()
+    shutil.rmtree(root, ignore_errors=True)
