@@ -27,7 +27,7 @@ def wait_for(predicate, timeout=10.0, interval=0.1):
 class Display:
     """An Xvfb server found by -displayfd, with trayer as notification area when available."""
 
-    def __init__(self):
+    def __init__(self, with_tray=True):
         read_fd, write_fd = os.pipe()
         self.xvfb = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1280x800x24", "-nolisten", "tcp"],
@@ -39,6 +39,10 @@ class Display:
             raise RuntimeError("Xvfb did not start")
         self.name = ":" + number
         self.tray = None
+        if with_tray:
+            self.start_tray()
+
+    def start_tray(self):
         if shutil.which("trayer"):
             self.tray = subprocess.Popen(
                 ["trayer", "--edge", "bottom", "--align", "right", "--widthtype", "request", "--height", "32"],
@@ -79,6 +83,16 @@ def display():
     if not shutil.which("Xvfb") or not shutil.which("xdotool"):
         pytest.skip("Xvfb and xdotool are needed for the integration tests")
     d = Display()
+    yield d
+    d.close()
+
+
+@pytest.fixture
+def bare_display():
+    """A virtual display without a notification area."""
+    if not shutil.which("Xvfb") or not shutil.which("xdotool"):
+        pytest.skip("Xvfb and xdotool are needed for the integration tests")
+    d = Display(with_tray=False)
     yield d
     d.close()
 
@@ -159,10 +173,19 @@ class Program:
                     proc.wait()
 
 
-@pytest.fixture
-def program(display):
+def program_on(display):
     root = tempfile.mkdtemp(prefix="tav-it-")
     p = Program(display, root)
     yield p
     p.stop()
     shutil.rmtree(root, ignore_errors=True)
+
+
+@pytest.fixture
+def program(display):
+    yield from program_on(display)
+
+
+@pytest.fixture
+def bare_program(bare_display):
+    yield from program_on(bare_display)
