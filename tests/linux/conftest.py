@@ -131,9 +131,17 @@ class Program:
             command,
             env=self.display.env(XDG_RUNTIME_DIR=self.runtime, XDG_CONFIG_HOME=self.config, LC_ALL="C.UTF-8",
                                  TAV_TRACE="1", **env),
-            stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+            stdout=subprocess.DEVNULL, stderr=open(self.log_path(len(self.processes)), "w"))
         self.processes.append(proc)
         return proc
+
+    def log_path(self, index):
+        return os.path.join(os.path.dirname(self.folder), f"stderr-{index}.txt")
+
+    def log(self, proc):
+        """What the process has written to stderr so far."""
+        with open(self.log_path(self.processes.index(proc))) as f:
+            return f.read()
 
     def dashboard_windows(self):
         return self.display.visible("--name", "^" + TITLE.replace(".", "\\.") + "$")

@@ -113,7 +113,7 @@ def test_tray_menu_offers_eight_items_and_exit_quits(tray, program):
     program.display.xdotool("key", "Up", "Return")  # the last item: Exit
     proc.wait(timeout=5)
     assert proc.returncode == 0
-    menu_lines = [l for l in proc.stderr.read().splitlines() if "menu Menu:" in l]
+    menu_lines = [l for l in program.log(proc).splitlines() if "menu Menu:" in l]
     assert menu_lines == ["TAVDashboard: menu Menu: Show Dashboard|-|Contact TAV|Connect to Tech|Launch Tools|"
                           "Schedule Appt|-|Exit"]
     assert wait_for(lambda: not program.tray_icons(), 5), "the tray icon stayed after Exit"

@@ -46,4 +46,4 @@ def test_without_a_tray_host_a_hidden_dashboard_stays_reachable(bare_program):
         "the dashboard stayed hidden with no tray icon to bring it back"
     proc.terminate()
     proc.wait(5)
-    assert "no notification area" in proc.stderr.read()
+    assert "no notification area" in bare_program.log(proc)

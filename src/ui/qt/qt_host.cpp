@@ -60,7 +60,7 @@ QtHost::QtHost() {
     const qreal dpi = screen ? screen->logicalDotsPerInchX() : 96.0;
     tpp_ = static_cast<float>(1440.0 / (dpi > 0 ? dpi : 96.0));
     QApplication::setQuitOnLastWindowClosed(false);
-    traceMenus_ = qEnvironmentVariableIsSet("TAV_TRACE");
+    trace_ = qEnvironmentVariableIsSet("TAV_TRACE");
     trayRetry_.setInterval(kTrayRetryMs);
     connect(&trayRetry_, &QTimer::timeout, this, [this] { createTrayIcon(); });
 }
@@ -269,7 +269,11 @@ void QtHost::applyControl(Control& c) {
     switch (c.kind()) {
         case ControlKind::Label: {
             auto* l = static_cast<QLabel*>(w);
-            l->setText(QString::fromStdString(static_cast<Label&>(c).caption()));
+            const std::string& caption = static_cast<Label&>(c).caption();
+            if (trace_ && l->text().toStdString() != caption) {
+                std::fprintf(stderr, "TAVDashboard: %s.%s: %s\n", c.form().name().c_str(), c.name().c_str(), caption.c_str());
+            }
+            l->setText(QString::fromStdString(caption));
             // Fonts differ a little from the ones the layout was drawn with: a left-aligned
             // caption that does not fit grows to the right instead of being cut.
             const int needed = l->fontMetrics().horizontalAdvance(l->text()) + 2;
@@ -498,7 +502,7 @@ void QtHost::popupMenu(Menu& menu, Form& owner) {
         a->setObjectName(QString::fromStdString(item->name()));
         connect(a, &QAction::triggered, this, [item] { app().dispatch([item] { if (item->Click) item->Click(); }); });
     }
-    if (traceMenus_) {
+    if (trace_) {
         // Diagnostics for tests and support: what the user was offered.
         std::string items;
         for (Menu* item : menu.items()) items += (items.empty() ? "" : "|") + item->caption();
