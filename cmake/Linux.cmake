@@ -7,6 +7,7 @@ add_library(tav_platform_linux STATIC
   src/platform/linux/clock_linux.cpp src/platform/linux/files_linux.cpp
   src/platform/linux/processes_linux.cpp src/platform/linux/session_start_linux.cpp
   src/platform/linux/instance_windows_linux.cpp
+  src/platform/linux/system_times_linux.cpp src/platform/linux/uptime_linux.cpp
 )
 target_link_libraries(tav_platform_linux PUBLIC tav_core Qt6::Core Qt6::Network)
 

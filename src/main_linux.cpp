@@ -7,6 +7,8 @@
 #include "platform/linux/instance_windows_linux.h"
 #include "platform/linux/processes_linux.h"
 #include "platform/linux/session_start_linux.h"
+#include "platform/linux/system_times_linux.h"
+#include "platform/linux/uptime_linux.h"
 #include "platform/services.h"
 #include "ui/application.h"
 #include "ui/qt/qt_host.h"
@@ -24,6 +26,8 @@ int main(int argc, char** argv) {
     platform::FilesLinux files;
     platform::ProcessesLinux processes;
     platform::SessionStartLinux sessionStart(files);
+    platform::SystemTimesLinux systemTimes;
+    platform::UptimeCounterLinux uptime;
     platform::InstanceWindowsLinux instance(application.title, [&host, &application](bool restore) {
         application.dispatch([&host, restore] { host.bringForwardShownWindow(restore); });
     });
@@ -33,6 +37,8 @@ int main(int argc, char** argv) {
     services.processes = &processes;
     services.sessionStart = &sessionStart;
     services.instance = &instance;
+    services.systemTimes = &systemTimes;
+    services.uptime = &uptime;
 
     application.dispatch([&application] { application.form<app::frmSysTray>().Load(); });
     return QApplication::exec();

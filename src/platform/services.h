@@ -71,12 +71,39 @@ public:
     virtual void setForeground(WindowHandle w) = 0;
 };
 
+// The processors' time counters since system start: 64-bit counts of 100-ns units, each the sum
+// over all processors. The kernel time includes the idle time, so (kernel + user - idle) is the
+// busy time of all processors together.
+struct SystemTimesReading {
+    int64_t idle = 0;
+    int64_t kernel = 0;
+    int64_t user = 0;
+};
+class SystemTimes {
+public:
+    virtual ~SystemTimes() = default;
+    virtual std::optional<SystemTimesReading> read() = 0;  // empty: the times cannot be read
+};
+
+// Time since system start: a high-resolution counter and its ticks per second (each read may
+// fail), and a coarse millisecond count for systems without that counter.
+class UptimeCounter {
+public:
+    virtual ~UptimeCounter() = default;
+    virtual std::optional<int64_t> counter() = 0;
+    virtual std::optional<int64_t> frequency() = 0;
+    // Whole milliseconds since system start, 64 bits wide so it does not wrap after 49.7 days.
+    virtual std::optional<int64_t> millisecondsSinceStart() = 0;
+};
+
 struct Services {
     Clock* clock = nullptr;
     Files* files = nullptr;
     Processes* processes = nullptr;
     SessionStart* sessionStart = nullptr;
     InstanceWindows* instance = nullptr;
+    SystemTimes* systemTimes = nullptr;
+    UptimeCounter* uptime = nullptr;
 };
 
 Services& services();

@@ -27,6 +27,8 @@ FakePlatform::FakePlatform() {
     s.processes = &processes;
     s.sessionStart = &sessionStart;
     s.instance = &instance;
+    s.systemTimes = &systemTimes;
+    s.uptime = &uptime;
 }
 
 FakePlatform::~FakePlatform() { platform::services() = platform::Services{}; }

@@ -72,6 +72,28 @@ public:
     std::vector<std::string> calls;
 };
 
+// System times that a test sets before each read; nothing to read makes the read fail.
+class FakeSystemTimes : public platform::SystemTimes {
+public:
+    std::optional<platform::SystemTimesReading> read() override {
+        ++reads;
+        return next;
+    }
+    std::optional<platform::SystemTimesReading> next;
+    int reads = 0;
+};
+
+// A high-resolution counter and a millisecond count since start, each of which may fail.
+class FakeUptimeCounter : public platform::UptimeCounter {
+public:
+    std::optional<int64_t> counter() override { return counterValue; }
+    std::optional<int64_t> frequency() override { return frequencyValue; }
+    std::optional<int64_t> millisecondsSinceStart() override { return milliseconds; }
+    std::optional<int64_t> counterValue = 0;
+    std::optional<int64_t> frequencyValue = 10'000'000;
+    std::optional<int64_t> milliseconds = 0;
+};
+
 // All fakes, installed as the process's services while the object lives.
 struct FakePlatform {
     FakePlatform();
@@ -81,6 +103,8 @@ struct FakePlatform {
     FakeProcesses processes;
     FakeSessionStart sessionStart;
     FakeInstanceWindows instance;
+    FakeSystemTimes systemTimes;
+    FakeUptimeCounter uptime;
 };
 
 }  // namespace fakes

@@ -274,13 +274,15 @@ void QtHost::applyControl(Control& c) {
                 std::fprintf(stderr, "TAVDashboard: %s.%s: %s\n", c.form().name().c_str(), c.name().c_str(), caption.c_str());
             }
             l->setText(QString::fromStdString(caption));
-            // Fonts differ a little from the ones the layout was drawn with: a left-aligned
-            // caption that does not fit grows to the right instead of being cut.
-            const int needed = l->fontMetrics().horizontalAdvance(l->text()) + 2;
-            const int designed = px(c.rect.width);
+            // Fonts differ a little from the ones the layout was drawn with, and some captions
+            // outgrow their label: a left-aligned single-line caption grows to the right, up to
+            // the edge of its window or frame, instead of being cut.
             if (c.alignment == Alignment::Left && !l->text().contains('\n')) {
-                l->setWordWrap(needed > designed * 2);
-                l->resize(std::max(designed, needed > designed * 2 ? designed : needed), l->height());
+                const int needed = l->fontMetrics().horizontalAdvance(l->text()) + 2;
+                const int room = l->parentWidget() ? l->parentWidget()->width() - l->x() : needed;
+                const int width = std::max(px(c.rect.width), std::min(needed, room));
+                l->setWordWrap(needed > width);
+                l->resize(width, l->height());
             }
             break;
         }
