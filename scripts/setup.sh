@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   # Linux build
   cmake make g++ pkg-config googletest
-  qt6-base-dev qt6-charts-dev qt6-qpa-plugins libgl-dev libcurl4-openssl-dev
+  qt6-base-dev qt6-qpa-plugins libgl-dev libcurl4-openssl-dev
   # fonts metric-compatible with Calibri and Arial, so the design layout holds
   fonts-crosextra-carlito fonts-liberation2
   # virtual display, tray host and window tools for running without a desktop and for tests

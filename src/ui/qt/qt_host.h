@@ -1,4 +1,4 @@
-// The Host on Qt 6 Widgets and Qt Charts: realises forms as top-level widgets at
+// The Host on Qt 6 Widgets: realises forms as top-level widgets at
 // their design geometry, and the tray icon with QSystemTrayIcon.
 #pragma once
 #include <QApplication>

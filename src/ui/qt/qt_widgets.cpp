@@ -1,5 +1,7 @@
 #include "ui/qt/qt_widgets.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -128,28 +130,8 @@ void ShapeWidget::paintEvent(QPaintEvent*) {
     p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);
 }
 
-ChartWidget::ChartWidget(const Chart& chart, QWidget* parent)
-    : QChartView(parent), chart_(chart), qchart_(new QChart()), axisX_(new QValueAxis()), axisY_(new QValueAxis()) {
-    qchart_->legend()->hide();
-    qchart_->setMargins(QMargins(2, 2, 2, 2));
-    qchart_->setBackgroundRoundness(0);
-    qchart_->setBackgroundBrush(QColor(250, 251, 253));
-    axisX_->setRange(1, chart.pointCount());
-    axisX_->setLabelsVisible(false);
-    axisX_->setTickCount(7);
-    axisX_->setGridLineColor(QColor(225, 228, 235));
-    axisY_->setRange(chart.minimum, chart.maximum);
-    axisY_->setTickCount(5);
-    axisY_->setLabelFormat("%d%%");
-    axisY_->setGridLineColor(QColor(225, 228, 235));
-    QFont small = axisY_->labelsFont();
-    small.setPointSizeF(7);
-    axisY_->setLabelsFont(small);
-    qchart_->addAxis(axisX_, Qt::AlignBottom);
-    qchart_->addAxis(axisY_, Qt::AlignLeft);
-    setChart(qchart_);
-    setFrameShape(QFrame::NoFrame);
-    update();
+ChartWidget::ChartWidget(const Chart& chart, QWidget* parent) : QWidget(parent), chart_(chart) {
+    setAttribute(Qt::WA_OpaquePaintEvent);  // the grid covers every pixel
 }
 
 void ChartWidget::scheduleUpdate() {
@@ -161,33 +143,67 @@ void ChartWidget::scheduleUpdate() {
     });
 }
 
-// One series per run of filled points, so empty points leave gaps instead of being bridged.
-void ChartWidget::update() {
-    std::vector<QList<QPointF>> runs;
-    bool inRun = false;
+QRectF ChartWidget::plotArea() const {
+    const int labelWidth = fontMetrics().horizontalAdvance("100%") + 6;
+    return QRectF(labelWidth, 6, width() - labelWidth - 6, height() - 12);
+}
+
+QPointF ChartWidget::pointAt(int row, double value) const {
+    const QRectF area = plotArea();
+    const int n = std::max(2, chart_.pointCount());
+    const double span = chart_.maximum - chart_.minimum;
+    const double share = span > 0 ? (std::clamp(value, chart_.minimum, chart_.maximum) - chart_.minimum) / span : 0;
+    return QPointF(area.left() + area.width() * (row - 1) / (n - 1), area.bottom() - area.height() * share);
+}
+
+void ChartWidget::resizeEvent(QResizeEvent*) { drawGrid(); }
+
+// The background, grid and axis labels change only with the size, so they are drawn once.
+void ChartWidget::drawGrid() {
+    grid_ = QPixmap(size());
+    grid_.fill(QColor(250, 251, 253));
+    QPainter p(&grid_);
+    const QRectF area = plotArea();
+    QFont small = font();
+    small.setPointSizeF(7);
+    p.setFont(small);
+    p.setPen(QColor(225, 228, 235));
+    for (int i = 0; i <= 6; ++i) {
+        const double x = area.left() + area.width() * i / 6;
+        p.drawLine(QPointF(x, area.top()), QPointF(x, area.bottom()));
+    }
+    for (int i = 0; i <= 4; ++i) {
+        const double y = area.bottom() - area.height() * i / 4;
+        p.setPen(QColor(225, 228, 235));
+        p.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
+        p.setPen(QColor(100, 106, 120));
+        p.drawText(QRectF(0, y - 8, area.left() - 4, 16), Qt::AlignRight | Qt::AlignVCenter,
+                   QString("%1%").arg(25 * i));
+    }
+    p.setPen(QColor(170, 176, 190));
+    p.drawRect(area);
+}
+
+// One polyline per run of filled points, so empty points leave gaps instead of being bridged;
+// a lone point shows as a dot.
+void ChartWidget::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    if (grid_.size() != size()) drawGrid();
+    p.drawPixmap(0, 0, grid_);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(40, 50, 168), 2));
+    p.setBrush(QColor(40, 50, 168));
+    QPolygonF run;
+    auto flush = [&] {
+        if (run.size() == 1) p.drawEllipse(run.front(), 2, 2);
+        else if (run.size() > 1) p.drawPolyline(run);
+        run.clear();
+    };
     for (int row = 1; row <= chart_.pointCount(); ++row) {
-        if (auto v = chart_.point(row)) {
-            if (!inRun) runs.emplace_back();
-            runs.back().append(QPointF(row, *v));
-            inRun = true;
-        } else {
-            inRun = false;
-        }
+        if (auto v = chart_.point(row)) run.append(pointAt(row, *v));
+        else flush();
     }
-    while (runs_.size() < runs.size()) {
-        auto* s = new QLineSeries();
-        s->setPen(QPen(QColor(40, 50, 168), 2));
-        s->setPointsVisible(runs.size() == 1 && runs[0].size() == 1);
-        qchart_->addSeries(s);
-        s->attachAxis(axisX_);
-        s->attachAxis(axisY_);
-        runs_.push_back(s);
-    }
-    for (size_t i = 0; i < runs_.size(); ++i) {
-        const bool single = i < runs.size() && runs[i].size() == 1;
-        runs_[i]->setPointsVisible(single);  // a lone point has no line to show it
-        runs_[i]->replace(i < runs.size() ? runs[i] : QList<QPointF>());
-    }
+    flush();
 }
 
 }  // namespace ui::qt

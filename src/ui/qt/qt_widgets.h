@@ -1,9 +1,6 @@
 // The Qt widgets that stand for forms and for the controls that Qt has no widget for.
 #pragma once
-#include <QChartView>
-#include <QLineSeries>
 #include <QPixmap>
-#include <QValueAxis>
 #include <QWidget>
 #include <vector>
 
@@ -70,20 +67,26 @@ private:
     const Shape& shape_;
 };
 
-// A line chart of the Chart control's points: oldest left, newest right, gaps where a point is empty.
-class ChartWidget : public QChartView {
+// A line chart of the Chart control's points: oldest left, newest right, 0 to 100, gaps where
+// a point is empty. Drawn with QPainter over a cached grid: it is redrawn every second for
+// weeks, so it must cost next to nothing.
+class ChartWidget : public QWidget {
 public:
     ChartWidget(const Chart& chart, QWidget* parent);
     // Redraws the points once the current handler has returned, however many changed.
     void scheduleUpdate();
 
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void resizeEvent(QResizeEvent*) override;
+
 private:
-    void update();
+    QRectF plotArea() const;
+    QPointF pointAt(int row, double value) const;
+    void drawGrid();
+
     const Chart& chart_;
-    QChart* qchart_;
-    QValueAxis* axisX_;
-    QValueAxis* axisY_;
-    std::vector<QLineSeries*> runs_;
+    QPixmap grid_;
     bool pending_ = false;
 };
 
