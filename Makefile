@@ -1,9 +1,10 @@
 # make run: installs what is missing, builds, starts the dashboard.
-# make test: installs what is missing, builds, runs every test.
+# make test: installs what is missing, builds both programs, runs every test.
+# make run-windows: TAVDashboard.exe under Wine.
 BUILD := build
 JOBS := $(shell nproc)
 
-.PHONY: all setup build run test clean
+.PHONY: all setup build build-windows run run-windows test test-linux test-windows clean
 
 all: build
 
@@ -16,11 +17,23 @@ $(BUILD)/CMakeCache.txt:
 build: setup $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j$(JOBS)
 
+build-windows: setup
+	bash scripts/windows.sh build
+
 run: build
 	@bash scripts/run.sh
 
-test: build
+# TAVDashboard.exe under Wine.
+run-windows: build-windows
+	@bash scripts/windows.sh run
+
+test: test-linux test-windows
+
+test-linux: build
 	cd $(BUILD) && ctest --output-on-failure
 
+test-windows: build-windows
+	bash scripts/windows.sh test
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) build-win64 build-win32

@@ -14,7 +14,7 @@ std::string AutostartFolder() {
 }
 
 std::string AutostartEntry(const std::string& executable) {
-    // Exec quoting of the desktop entry specification: the path in double quotes with '"', '`',
+    // Exec quoting of desktop entries (freedesktop.org): the path in double quotes with '"', '`',
     // '$' and backslash escaped by a backslash, and every backslash then doubled once more because
     // the key's value is itself an escaped string.
     std::string quoted = "\"";

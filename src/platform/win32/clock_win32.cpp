@@ -1,0 +1,27 @@
+#include "platform/win32/clock_win32.h"
+
+#include <windows.h>
+
+#include "platform/win32/text_win32.h"
+
+namespace platform {
+
+LocalTime ClockWin32::now() {
+    SYSTEMTIME st{};
+    GetLocalTime(&st);
+    return LocalTime{Date::fromYmd(st.wYear, st.wMonth, st.wDay), st.wHour, st.wMinute, st.wSecond};
+}
+
+ShortDateFormat ShortDateFormatOfLocale(const std::wstring& localeName) {
+    wchar_t picture[80] = {};
+    const wchar_t* name = localeName.empty() ? LOCALE_NAME_USER_DEFAULT : localeName.c_str();
+    if (GetLocaleInfoEx(name, LOCALE_SSHORTDATE, picture, static_cast<int>(std::size(picture))) <= 0) {
+        return ShortDateFormat{};
+    }
+    return ShortDateFormat::fromPicture(Narrow(picture));
+}
+
+// Read again on every call: the user may change the regional settings while the program runs.
+ShortDateFormat ClockWin32::shortDateFormat() { return ShortDateFormatOfLocale(L""); }
+
+}  // namespace platform

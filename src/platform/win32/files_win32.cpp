@@ -1,0 +1,103 @@
+#include "platform/win32/files_win32.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <vector>
+
+#include "platform/win32/text_win32.h"
+
+namespace platform {
+
+namespace {
+
+struct Handle {
+    HANDLE h;
+    explicit Handle(HANDLE handle) : h(handle) {}
+    ~Handle() { if (ok()) CloseHandle(h); }
+    bool ok() const { return h != INVALID_HANDLE_VALUE && h != nullptr; }
+    bool close() {
+        const bool closed = CloseHandle(h) != 0;
+        h = INVALID_HANDLE_VALUE;
+        return closed;
+    }
+};
+
+std::atomic<unsigned> g_tempCounter{0};
+
+}  // namespace
+
+std::string FolderOfPath(const std::string& path) {
+    const size_t slash = path.find_last_of("\\/");
+    if (slash == std::string::npos) return ".";
+    std::string folder = path.substr(0, slash);
+    if (folder.size() == 2 && folder[1] == ':') folder += '\\';  // a drive root keeps its backslash
+    return folder;
+}
+
+std::string FilesWin32::programFolder() {
+    std::vector<wchar_t> buf(MAX_PATH);
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
+        if (n == 0) return ".";
+        if (n < buf.size()) return FolderOfPath(Narrow(std::wstring(buf.data(), n)));
+        buf.resize(buf.size() * 2);  // the path was cut: try again with more room
+    }
+}
+
+bool FilesWin32::exists(const std::string& path) {
+    return GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::optional<std::string> FilesWin32::read(const std::string& path) {
+    Handle f(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!f.ok()) return std::nullopt;
+    std::string bytes;
+    char chunk[16384];
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(f.h, chunk, sizeof chunk, &got, nullptr)) return std::nullopt;
+        if (got == 0) break;
+        bytes.append(chunk, got);
+    }
+    return bytes;
+}
+
+// Writes a temporary file in the target's folder, flushes it to disk, then swaps it in with
+// ReplaceFileW (an existing target) or a write-through rename (a new one). A crash leaves
+// either the old file or the new one; a failure leaves the old file and no temporary file.
+bool FilesWin32::replace(const std::string& path, const std::string& bytes) {
+    const std::wstring target = Widen(path);
+    const std::wstring temp = target + L".tmp" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                              std::to_wstring(g_tempCounter.fetch_add(1));
+    {
+        Handle f(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!f.ok()) return false;
+        size_t done = 0;
+        bool ok = true;
+        while (ok && done < bytes.size()) {
+            DWORD wrote = 0;
+            const DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
+            ok = WriteFile(f.h, bytes.data() + done, want, &wrote, nullptr) && wrote > 0;
+            done += wrote;
+        }
+        ok = ok && FlushFileBuffers(f.h);
+        ok = f.close() && ok;
+        if (!ok) {
+            DeleteFileW(temp.c_str());
+            return false;
+        }
+    }
+    bool swapped = false;
+    if (GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        swapped = ReplaceFileW(target.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr);
+    }
+    if (!swapped) {
+        swapped = MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    }
+    if (!swapped) DeleteFileW(temp.c_str());
+    return swapped;
+}
+
+}  // namespace platform

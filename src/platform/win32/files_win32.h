@@ -1,0 +1,19 @@
+// Files of the program folder on Windows. Paths are UTF-8 and use backslashes.
+#pragma once
+#include "platform/services.h"
+
+namespace platform {
+
+class FilesWin32 : public Files {
+public:
+    std::string programFolder() override;
+    char separator() const override { return '\\'; }
+    bool exists(const std::string& path) override;
+    std::optional<std::string> read(const std::string& path) override;
+    bool replace(const std::string& path, const std::string& bytes) override;
+};
+
+// The folder part of a module path: no trailing backslash, except at a drive root ("C:\").
+std::string FolderOfPath(const std::string& path);
+
+}  // namespace platform

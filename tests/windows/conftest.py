@@ -1,0 +1,146 @@
+"""The real TAVDashboard.exe under Wine on a virtual display.
+
+scripts/windows.sh runs these tests inside xvfb-run with WINEPREFIX, WINEDEBUG and
+WINEDLLOVERRIDES set and a persistent wineserver; TAV_WIN64 names the build folder.
+"""
+import os
+import shutil
+import subprocess
+import tempfile
+import time
+
+import pytest
+
+BUILD = os.environ.get("TAV_WIN64", "")
+TITLE = "TAV Dashboard v1.0.32"
+TRAY_TITLE = "Wine System Tray"
+
+
+def wine_env():
+    env = dict(os.environ)
+    env.setdefault("WINEDEBUG", "-all")
+    env.setdefault("WINEDLLOVERRIDES", "mscoree,mshtml=")
+    env["LANG"] = env["LC_ALL"] = "en_US.UTF-8"  # US short dates: 7/19/2017
+    return env
+
+
+def wait_for(condition, timeout=15.0, step=0.1):
+    """Polls a condition until it holds or the time is up; returns its last value."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value or time.monotonic() > deadline:
+            return value
+        time.sleep(step)
+
+
+def probe(*args):
+    """Runs the window probe under Wine: (found, first line as a dict, all lines)."""
+    # Output through a file, not a pipe: a program that Wine starts on the side (explorer)
+    # inherits the output and keeps a pipe open long after the probe ended.
+    with tempfile.TemporaryFile(mode="w+") as output:
+        out = subprocess.run(["wine", os.path.join(BUILD, "tav_window_probe.exe"), *args], env=wine_env(),
+                             stdout=output, stderr=subprocess.DEVNULL, timeout=30)
+        output.seek(0)
+        lines = [l.strip() for l in output.read().splitlines() if l.strip()]
+    info = {}
+    if lines:
+        for part in lines[0].split(" "):
+            if "=" in part:
+                k, v = part.split("=", 1)
+                info[k] = v
+        if "title=" in lines[0]:
+            info["title"] = lines[0].split("title=", 1)[1]
+    return out.returncode == 0, info, lines
+
+
+def rect(info):
+    return tuple(int(v) for v in info["rect"].split(","))
+
+
+def xdotool(*args):
+    subprocess.run(["xdotool", *args], check=True, timeout=10)
+
+
+def click(x, y, button=1):
+    xdotool("mousemove", str(x), str(y))
+    time.sleep(0.2)
+    xdotool("click", str(button))
+
+
+class Program:
+    """One run of the real executable from its own program folder."""
+
+    def __init__(self, folder):
+        self.folder = folder
+        self.exe = os.path.join(folder, "TAVDashboard.exe")
+        self.proc = None
+
+    def start(self):
+        proc = subprocess.Popen(["wine", self.exe], cwd=self.folder, env=wine_env(),
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        if self.proc is None:
+            self.proc = proc
+        return proc
+
+    def dashboard(self):
+        return probe("window", TITLE)
+
+    def wait_dashboard(self, visible=True):
+        def check():
+            found, info, _ = self.dashboard()
+            return found and info.get("visible") == ("1" if visible else "0")
+        return wait_for(check)
+
+    def stop(self):
+        if self.proc and self.proc.poll() is None:
+            self.proc.kill()
+            self.proc.wait(timeout=10)
+
+
+@pytest.fixture(scope="session", autouse=True)
+def environment():
+    if not BUILD or not os.path.isfile(os.path.join(BUILD, "TAVDashboard.exe")):
+        pytest.skip("TAV_WIN64 does not name a build folder with TAVDashboard.exe")
+    if not os.environ.get("DISPLAY"):
+        pytest.skip("no X display: run through scripts/windows.sh test")
+    if not os.environ.get("WINEPREFIX"):
+        pytest.skip("WINEPREFIX is not set: run through scripts/windows.sh test")
+
+
+@pytest.fixture
+def program():
+    folder = tempfile.mkdtemp(prefix="tav-wine-")
+    shutil.copy(os.path.join(BUILD, "TAVDashboard.exe"), folder)
+    p = Program(folder)
+    yield p
+    p.stop()
+    # No program of a test may outlive it: the next test starts as a first instance.
+    wait_for(lambda: not probe("find", "ThunderRT6Main", "TAVDashboard")[0], timeout=10)
+    shutil.rmtree(folder, ignore_errors=True)
+
+
+def tray_icon_center():
+    """The first icon of Wine's tray window, or None when no tray window shows an icon."""
+    found, info, _ = probe("window", TRAY_TITLE)
+    if not found or info.get("visible") != "1":
+        return None
+    ok, client, _ = probe("client", TRAY_TITLE)
+    if not ok:
+        return None
+    left, top, right, bottom = rect(client)
+    if right - left < 8 or bottom - top < 8:
+        return None
+    size = bottom - top
+    return left + size // 2, top + size // 2
+
+
+@pytest.fixture
+def tray():
+    """The tray icon of the running program; skips where Wine shows no tray window."""
+    def get():
+        center = wait_for(tray_icon_center, timeout=10)
+        if center is None:
+            pytest.skip("no Wine System Tray window on this display: tray tests cannot run here")
+        return center
+    return get

@@ -1,0 +1,288 @@
+// The Win32 host on the real Win32 API (run under Wine or on Windows): pictures from the
+// resources, the chart's plotted runs, and forms realised as windows with their events.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+#include <objidl.h>
+
+#include <cstring>
+#include <gdiplus.h>
+
+#include "platform/win32/instance_windows_win32.h"
+#include "ui/application.h"
+#include "ui/timer_menu.h"
+#include "ui/win32/win32_chart.h"
+#include "ui/win32/win32_host.h"
+#include "ui/win32/win32_pictures.h"
+
+namespace {
+
+using ui::win32::ChartPoint;
+
+class frmProbe : public ui::Form {
+public:
+    static constexpr const char* kName = "frmProbe";
+    frmProbe() : ui::Form(kName) {
+        clientWidth = 6000;
+        clientHeight = 4500;
+        cmdB.tabIndex = 1;
+        cmdA.tabIndex = 0;
+        cmdC.tabIndex = 2;
+        cmdA.Click = [this] { clicks.push_back("cmdA"); };
+        cmdB.Click = [this] { clicks.push_back("cmdB"); };
+        cmdC.Click = [this] { clicks.push_back("cmdC"); };
+        chk.Click = [this] { clicks.push_back("chk " + std::to_string(chk.value())); };
+        lbl.MouseDown = [this](int16_t b, int16_t, float x, float y) { mouse.push_back({b, x, y}); };
+    }
+    ui::Button cmdB{*this, "cmdB", {300, 1200, 1500, 450}, "B"};
+    ui::Button cmdA{*this, "cmdA", {300, 300, 1500, 450}, "A"};
+    ui::Button cmdC{*this, "cmdC", {300, 2100, 1500, 450}, "C"};
+    ui::Frame fra{*this, "fra", {2400, 600, 3000, 2400}, "Frame"};
+    ui::CheckBox chk{*this, "chk", {150, 450, 1800, 300}, "Check", &fra};
+    ui::ProgressBar pb{*this, "pb", {150, 1200, 2400, 300}, &fra};
+    ui::Label lbl{*this, "lbl", {300, 3300, 1500, 300}, "Label"};
+
+    struct Mouse {
+        int16_t button;
+        float x, y;
+    };
+    std::vector<std::string> clicks;
+    std::vector<Mouse> mouse;
+    std::vector<float> moves;
+    int unloadRequests = 0;
+    void Form_MouseMove(int16_t, int16_t, float x, float) override { moves.push_back(x); }
+    void Form_Unload(int16_t& cancel) override {
+        ++unloadRequests;
+        cancel = 1;
+    }
+};
+
+class frmTimer : public ui::Form {
+public:
+    static constexpr const char* kName = "frmTimer";
+    frmTimer() : ui::Form(kName) { tmr.Tick = [this] { ++ticks; }; }
+    ui::Timer tmr{*this, "tmr", 10};
+    int ticks = 0;
+};
+
+class Win32HostTest : public ::testing::Test {
+protected:
+    Win32HostTest() { ui::setApp(&application); }
+    ui::win32::Win32Host host{GetModuleHandleW(nullptr)};
+    ui::Application application{host};
+
+    HWND childOf(const ui::Control& c) {
+        HWND form = ui::win32::Win32Host::windowOf(c.form());
+        for (HWND h = GetWindow(form, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
+            char text[64] = {};
+            GetWindowTextA(h, text, sizeof text);
+            const auto* captioned = dynamic_cast<const ui::CaptionedControl*>(&c);
+            if (captioned && captioned->caption() == text) return h;
+        }
+        return nullptr;
+    }
+    RECT clientRectOf(HWND child) {
+        RECT r;
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    }
+};
+
+TEST(Win32Pictures, EveryPictureOfTheFormsLoadsFromTheResources) {
+    ui::win32::GdiplusSession gdiplus;
+    struct Case {
+        const char* name;
+        UINT width, height;
+    };
+    const Case cases[] = {{"logo.png", 310, 38}, {"preferences.png", 24, 24}, {"background.png", 800, 551}, {"tav.png", 64, 64}};
+    for (const Case& c : cases) {
+        Gdiplus::Bitmap* b = ui::win32::LoadPicture(c.name);
+        ASSERT_NE(b, nullptr) << c.name;
+        EXPECT_EQ(b->GetWidth(), c.width) << c.name;
+        EXPECT_EQ(b->GetHeight(), c.height) << c.name;
+    }
+    EXPECT_EQ(ui::win32::LoadPicture("missing.png"), nullptr);
+    for (int size : {16, 32}) EXPECT_NE(ui::win32::LoadIconPicture("tav.png", size), nullptr) << size;
+}
+
+TEST(Win32Chart, RunsGoOldestLeftToNewestRightWithGapsAtEmptyPoints) {
+    const RECT plot{10, 0, 110, 100};  // 100 pixels wide and high
+    using P = std::optional<double>;
+    struct Case {
+        const char* name;
+        std::vector<P> points;
+        std::vector<std::vector<ChartPoint>> runs;
+    };
+    const Case cases[] = {
+        {"all empty", {P{}, P{}, P{}}, {}},
+        {"one run", {P{0}, P{50}, P{100}}, {{{10, 100}, {60, 50}, {110, 0}}}},
+        {"a gap splits the line", {P{25}, P{}, P{75}}, {{{10, 75}}, {{110, 25}}}},
+        {"values outside the range are clamped", {P{-5}, P{}, P{}, P{}, P{150}}, {{{10, 100}}, {{110, 0}}}},
+        {"two runs", {P{}, P{20}, P{40}, P{}, P{60}}, {{{35, 80}, {60, 60}}, {{110, 40}}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto runs = ui::win32::ChartRuns(c.points, 0, 100, plot);
+        ASSERT_EQ(runs.size(), c.runs.size());
+        for (size_t i = 0; i < runs.size(); ++i) {
+            ASSERT_EQ(runs[i].size(), c.runs[i].size());
+            for (size_t j = 0; j < runs[i].size(); ++j) {
+                EXPECT_FLOAT_EQ(runs[i][j].x, c.runs[i][j].x);
+                EXPECT_FLOAT_EQ(runs[i][j].y, c.runs[i][j].y);
+            }
+        }
+    }
+}
+
+TEST_F(Win32HostTest, ControlsSitAtTheirDesignPlaceInsideTheirFrames) {
+    frmProbe& f = application.form<frmProbe>();
+    f.Load();
+    HWND form = ui::win32::Win32Host::windowOf(f);
+    ASSERT_NE(form, nullptr);
+    RECT client;
+    GetClientRect(form, &client);
+    EXPECT_EQ(client.right, host.pxX(6000));
+    EXPECT_EQ(client.bottom, host.pxY(4500));
+    struct Case {
+        const ui::CaptionedControl* control;
+        float left, top;
+    };
+    const Case cases[] = {{&f.cmdA, 300, 300}, {&f.cmdB, 300, 1200}, {&f.chk, 2400 + 150, 600 + 450}};
+    for (const Case& c : cases) {
+        HWND h = childOf(*c.control);
+        ASSERT_NE(h, nullptr) << c.control->name();
+        const RECT r = clientRectOf(h);
+        EXPECT_EQ(r.left, host.pxX(c.left)) << c.control->name();
+        EXPECT_EQ(r.top, host.pxY(c.top)) << c.control->name();
+        EXPECT_EQ(r.right - r.left, host.pxX(c.control->rect.width)) << c.control->name();
+    }
+}
+
+TEST_F(Win32HostTest, TabOrderFollowsTheTabIndex) {
+    frmProbe& f = application.form<frmProbe>();
+    f.Load();
+    HWND form = ui::win32::Win32Host::windowOf(f);
+    std::vector<HWND> order;
+    HWND h = GetNextDlgTabItem(form, nullptr, FALSE);
+    for (int i = 0; i < 3 && h; ++i, h = GetNextDlgTabItem(form, h, FALSE)) order.push_back(h);
+    EXPECT_EQ(order, (std::vector<HWND>{childOf(f.cmdA), childOf(f.cmdB), childOf(f.cmdC)}));
+    EXPECT_EQ(GetNextDlgTabItem(form, childOf(f.cmdA), TRUE), childOf(f.cmdC));  // Shift+Tab wraps
+}
+
+TEST_F(Win32HostTest, UserActionsReachTheHandlersAndModelChangesReachTheControls) {
+    frmProbe& f = application.form<frmProbe>();
+    f.Load();
+    SendMessageW(childOf(f.cmdB), BM_CLICK, 0, 0);
+    SendMessageW(childOf(f.chk), BM_CLICK, 0, 0);
+    host.doEvents();
+    EXPECT_EQ(f.clicks, (std::vector<std::string>{"cmdB", "chk 1"}));
+    EXPECT_EQ(f.chk.value(), 1);
+
+    f.chk.setValue(0);
+    EXPECT_EQ(SendMessageW(childOf(f.chk), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    f.cmdC.setEnabled(false);
+    EXPECT_FALSE(IsWindowEnabled(childOf(f.cmdC)));
+    f.cmdA.setCaption("Renamed");
+    EXPECT_NE(childOf(f.cmdA), nullptr);
+    f.pb.setMax(182);
+    f.pb.setValue(91);
+    HWND pb = FindWindowExW(ui::win32::Win32Host::windowOf(f), nullptr, PROGRESS_CLASSW, nullptr);
+    ASSERT_NE(pb, nullptr);
+    EXPECT_EQ(SendMessageW(pb, PBM_GETPOS, 0, 0), 91);
+    EXPECT_EQ(SendMessageW(pb, PBM_GETRANGE, FALSE, 0), 182);
+}
+
+TEST_F(Win32HostTest, MouseOnAPaintedLabelComesInTwipsRelativeToTheLabel) {
+    frmProbe& f = application.form<frmProbe>();
+    f.Load();
+    HWND form = ui::win32::Win32Host::windowOf(f);
+    const int x = host.pxX(300) + 10, y = host.pxY(3300) + 4;
+    SendMessageW(form, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    SendMessageW(form, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    SendMessageW(form, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(x, y));
+    SendMessageW(form, WM_RBUTTONUP, 0, MAKELPARAM(x, y));
+    ASSERT_EQ(f.mouse.size(), 2u);
+    EXPECT_EQ(f.mouse[0].button, ui::kLeftButton);
+    EXPECT_EQ(f.mouse[1].button, ui::kRightButton);
+    EXPECT_FLOAT_EQ(f.mouse[0].x, 10 * host.twipsPerPixelX());
+    EXPECT_FLOAT_EQ(f.mouse[0].y, 4 * host.twipsPerPixelY());
+}
+
+TEST_F(Win32HostTest, TrayCallbackReachesTheOwnerAsAMouseMoveCarryingTheMessageCode) {
+    frmProbe& f = application.form<frmProbe>();
+    f.Load();
+    ui::TrayIcon record;
+    record.cbSize = 88;
+    record.owner = &f;
+    record.uID = 1;
+    record.uFlags = 7;
+    record.uCallbackMessage = WM_MOUSEMOVE;
+    record.icon = "tav.png";
+    std::memcpy(record.szTip, "TAV Dashboard", 14);
+    host.trayIcon(ui::TrayRequest::Add, record);
+    HWND form = ui::win32::Win32Host::windowOf(f);
+    for (LPARAM code : {WM_RBUTTONUP, WM_LBUTTONDBLCLK}) SendMessageW(form, WM_MOUSEMOVE, 1, code);
+    host.trayIcon(ui::TrayRequest::Delete, record);
+    EXPECT_EQ(f.moves, (std::vector<float>{0x205 * host.twipsPerPixelX(), 0x203 * host.twipsPerPixelX()}));
+}
+
+TEST_F(Win32HostTest, CloseBoxIsAnUnloadRequestAndWindowStateIsReported) {
+    frmProbe& f = application.form<frmProbe>();
+    f.Show();
+    HWND form = ui::win32::Win32Host::windowOf(f);
+    SendMessageW(form, WM_CLOSE, 0, 0);
+    EXPECT_EQ(f.unloadRequests, 1);
+    EXPECT_TRUE(IsWindow(form));
+    ShowWindow(form, SW_MINIMIZE);
+    host.doEvents();
+    EXPECT_EQ(f.windowState(), ui::WindowState::Minimized);
+    ShowWindow(form, SW_RESTORE);
+    host.doEvents();
+    EXPECT_EQ(f.windowState(), ui::WindowState::Normal);
+}
+
+TEST_F(Win32HostTest, MovesOfTheCodeMoveTheWindowAndTheWindowReportsItsGeometry) {
+    frmProbe& f = application.form<frmProbe>();
+    f.Show();
+    HWND form = ui::win32::Win32Host::windowOf(f);
+    f.move(host.twipsPerPixelX() * 40, host.twipsPerPixelY() * 30);
+    RECT r;
+    GetWindowRect(form, &r);
+    EXPECT_EQ(r.left, 40);
+    EXPECT_EQ(r.top, 30);
+    SetWindowPos(form, nullptr, 70, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    host.doEvents();
+    EXPECT_FLOAT_EQ(f.left(), 70 * host.twipsPerPixelX());
+    EXPECT_FLOAT_EQ(f.top(), 50 * host.twipsPerPixelY());
+    EXPECT_FLOAT_EQ(f.width(), static_cast<float>(r.right - r.left) * host.twipsPerPixelX());
+}
+
+TEST_F(Win32HostTest, ApplicationWindowLiesJustBelowTheShownFormAndNotBelowAHiddenOne) {
+    platform::InstanceWindowsWin32 instance("TAVDashboard-host-test");
+    host.setApplicationWindow(instance.applicationWindow());
+    frmProbe& f = application.form<frmProbe>();
+    f.Show();
+    HWND form = ui::win32::Win32Host::windowOf(f);
+    EXPECT_EQ(GetWindow(instance.applicationWindow(), GW_HWNDPREV), form);
+    f.Hide();
+    EXPECT_NE(GetWindow(instance.applicationWindow(), GW_HWNDPREV), form);
+    f.Show();
+    EXPECT_EQ(GetWindow(instance.applicationWindow(), GW_HWNDPREV), form);
+    host.setApplicationWindow(nullptr);
+}
+
+TEST_F(Win32HostTest, TimersTickThroughTheMessageLoop) {
+    frmTimer& f = application.form<frmTimer>();
+    f.Load();
+    MSG m;
+    while (f.ticks < 2 && GetMessageW(&m, nullptr, 0, 0) > 0) DispatchMessageW(&m);
+    f.tmr.setEnabled(false);
+    const int ticks = f.ticks;
+    host.doEvents();
+    EXPECT_EQ(f.ticks, ticks);
+    EXPECT_GE(ticks, 2);
+}
+
+}  // namespace

@@ -1,0 +1,100 @@
+// Looks at the windows of a running Wine (or Windows) session for the integration tests.
+// Every command prints one line of key=value pairs and exits 0 when it found its window, 1 otherwise.
+//   find CLASS TITLE        a top-level window by class and title ("-": any)
+//   above CLASS TITLE       the window just above that one in the z-order
+//   window TITLE            state and screen rectangle of a top-level window
+//   child TITLE TEXT        screen rectangle of a child window (a button) by its text
+//   client TITLE            screen rectangle of a top-level window's client area
+//   minimize TITLE          minimises a top-level window
+//   menu                    the pop-up menu that is open: rectangle and item texts
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace {
+
+const char* Arg(const char* a) { return std::strcmp(a, "-") == 0 ? nullptr : a; }
+
+void PrintWindow(HWND h) {
+    char cls[128] = {}, text[256] = {};
+    GetClassNameA(h, cls, sizeof cls);
+    GetWindowTextA(h, text, sizeof text);
+    RECT r{};
+    GetWindowRect(h, &r);
+    std::printf("hwnd=%p class=%s visible=%d iconic=%d rect=%ld,%ld,%ld,%ld pid=%lu title=%s\n", static_cast<void*>(h),
+                cls, IsWindowVisible(h) ? 1 : 0, IsIconic(h) ? 1 : 0, r.left, r.top, r.right, r.bottom,
+                [h] { DWORD pid = 0; GetWindowThreadProcessId(h, &pid); return pid; }(), text);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string cmd = argc > 1 ? argv[1] : "";
+    if ((cmd == "find" || cmd == "above") && argc == 4) {
+        HWND h = FindWindowA(Arg(argv[2]), Arg(argv[3]));
+        if (h && cmd == "above") h = GetWindow(h, GW_HWNDPREV);
+        if (!h) {
+            std::printf("found=0\n");
+            return 1;
+        }
+        PrintWindow(h);
+        return 0;
+    }
+    if (cmd == "window" && argc == 3) {
+        HWND h = FindWindowA(nullptr, argv[2]);
+        if (!h) {
+            std::printf("found=0\n");
+            return 1;
+        }
+        PrintWindow(h);
+        return 0;
+    }
+    if ((cmd == "client" || cmd == "minimize") && argc == 3) {
+        HWND h = FindWindowA(nullptr, argv[2]);
+        if (!h) {
+            std::printf("found=0\n");
+            return 1;
+        }
+        if (cmd == "minimize") {
+            ShowWindow(h, SW_MINIMIZE);
+            PrintWindow(h);
+            return 0;
+        }
+        RECT r{};
+        GetClientRect(h, &r);
+        MapWindowPoints(h, nullptr, reinterpret_cast<POINT*>(&r), 2);
+        std::printf("rect=%ld,%ld,%ld,%ld\n", r.left, r.top, r.right, r.bottom);
+        return 0;
+    }
+    if (cmd == "child" && argc == 4) {
+        HWND parent = FindWindowA(nullptr, argv[2]);
+        HWND h = parent ? FindWindowExA(parent, nullptr, nullptr, argv[3]) : nullptr;
+        if (!h) {
+            std::printf("found=0\n");
+            return 1;
+        }
+        PrintWindow(h);
+        return 0;
+    }
+    if (cmd == "menu" && argc == 2) {
+        HWND h = FindWindowA("#32768", nullptr);
+        if (!h || !IsWindowVisible(h)) {
+            std::printf("found=0\n");
+            return 1;
+        }
+        PrintWindow(h);
+        HMENU menu = reinterpret_cast<HMENU>(SendMessageA(h, MN_GETHMENU, 0, 0));
+        const int n = menu ? GetMenuItemCount(menu) : -1;
+        std::printf("items=%d\n", n);
+        for (int i = 0; i < n; ++i) {
+            char text[128] = {};
+            GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+            std::printf("item=%s\n", text[0] ? text : "-");
+        }
+        return 0;
+    }
+    std::fprintf(stderr, "usage: tav_window_probe find|above CLASS TITLE | window TITLE | child TITLE TEXT | menu\n");
+    return 2;
+}
