@@ -92,7 +92,7 @@ run_tests() {
   local summary
   summary="$(grep -E '^[0-9]+ (passed|failed|skipped|error)|^=+ .*(passed|failed|skipped|error)' "$log" | tail -1)"
   ok="$(printf '%s' "$summary" | grep -oE '[0-9]+ passed' | grep -oE '[0-9]+' || true)"
-  bad="$(printf '%s' "$summary" | grep -oE '[0-9]+ (failed|error)' | awk '{ n += $1 } END { if (NR) print n }')"
+  bad="$(printf '%s' "$summary" | grep -oE '[0-9]+ (failed|error)' | awk '{ n += $1 } END { if (NR) print n }' || true)"
   passed=$((passed + ${ok:-0}))
   failed=$((failed + ${bad:-0}))
   if [ "$rc" != 0 ] && [ -z "$bad" ]; then failed=$((failed + 1)); fi
