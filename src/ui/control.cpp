@@ -3,6 +3,7 @@
 #include "ui/application.h"
 #include "ui/form.h"
 #include "ui/host.h"
+#include "ui/trace.h"
 
 namespace ui {
 
@@ -31,6 +32,7 @@ void Control::setVisible(bool on) {
 void CaptionedControl::setCaption(std::string text) {
     if (caption_ == text) return;
     caption_ = std::move(text);
+    if (kind() == ControlKind::Label && TraceEnabled()) Trace(form().name() + "." + name() + ": " + caption_);
     notify();
 }
 

@@ -77,11 +77,19 @@ class Program:
         self.proc = None
 
     def start(self):
-        proc = subprocess.Popen(["wine", self.exe], cwd=self.folder, env=wine_env(),
-                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        # TAV_TRACE: the program reports its label captions and menus on stderr, into a file.
+        # Beside the program folder, which holds only what the program writes there.
+        self.log_path = self.folder + ".stderr.txt"
+        proc = subprocess.Popen(["wine", self.exe], cwd=self.folder, env=dict(wine_env(), TAV_TRACE="1"),
+                                stdout=subprocess.DEVNULL, stderr=open(self.log_path, "a"))
         if self.proc is None:
             self.proc = proc
         return proc
+
+    def log(self):
+        """What the program has written to stderr so far."""
+        with open(self.log_path, errors="replace") as f:
+            return f.read()
 
     def dashboard(self):
         return probe("window", TITLE)
@@ -118,6 +126,8 @@ def program():
     # No program of a test may outlive it: the next test starts as a first instance.
     wait_for(lambda: not probe("find", "ThunderRT6Main", "TAVDashboard")[0], timeout=10)
     shutil.rmtree(folder, ignore_errors=True)
+    if os.path.exists(folder + ".stderr.txt"):
+        os.remove(folder + ".stderr.txt")
 
 
 def tray_icon_center():

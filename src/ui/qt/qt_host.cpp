@@ -19,6 +19,7 @@
 #include <unistd.h>
 
 #include "ui/application.h"
+#include "ui/trace.h"
 #include "ui/qt/qt_widgets.h"
 
 namespace ui::qt {
@@ -60,7 +61,6 @@ QtHost::QtHost() {
     const qreal dpi = screen ? screen->logicalDotsPerInchX() : 96.0;
     tpp_ = static_cast<float>(1440.0 / (dpi > 0 ? dpi : 96.0));
     QApplication::setQuitOnLastWindowClosed(false);
-    trace_ = qEnvironmentVariableIsSet("TAV_TRACE");
     trayRetry_.setInterval(kTrayRetryMs);
     connect(&trayRetry_, &QTimer::timeout, this, [this] { createTrayIcon(); });
 }
@@ -269,11 +269,7 @@ void QtHost::applyControl(Control& c) {
     switch (c.kind()) {
         case ControlKind::Label: {
             auto* l = static_cast<QLabel*>(w);
-            const std::string& caption = static_cast<Label&>(c).caption();
-            if (trace_ && l->text().toStdString() != caption) {
-                std::fprintf(stderr, "TAVDashboard: %s.%s: %s\n", c.form().name().c_str(), c.name().c_str(), caption.c_str());
-            }
-            l->setText(QString::fromStdString(caption));
+            l->setText(QString::fromStdString(static_cast<Label&>(c).caption()));
             // Fonts differ a little from the ones the layout was drawn with, and some captions
             // outgrow their label: a left-aligned single-line caption grows to the right, up to
             // the edge of its window or frame, instead of being cut.
@@ -504,12 +500,7 @@ void QtHost::popupMenu(Menu& menu, Form& owner) {
         a->setObjectName(QString::fromStdString(item->name()));
         connect(a, &QAction::triggered, this, [item] { app().dispatch([item] { if (item->Click) item->Click(); }); });
     }
-    if (trace_) {
-        // Diagnostics for tests and support: what the user was offered.
-        std::string items;
-        for (Menu* item : menu.items()) items += (items.empty() ? "" : "|") + item->caption();
-        std::fprintf(stderr, "TAVDashboard: menu %s: %s\n", menu.name().c_str(), items.c_str());
-    }
+    TraceMenu(menu);
     popup.exec(QCursor::pos());
 }
 

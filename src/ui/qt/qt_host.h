@@ -63,7 +63,6 @@ private:
     QTimer trayRetry_;
     int trayAttempts_ = 0;
     bool noTrayHost_ = false;
-    bool trace_ = false;  // TAV_TRACE: report pop-up menus and label changes on stderr
     std::set<Form*> hiddenToTray_;
 };
 

@@ -13,6 +13,7 @@
 
 #include "platform/win32/text_win32.h"
 #include "ui/application.h"
+#include "ui/trace.h"
 #include "ui/win32/win32_chart.h"
 
 namespace ui::win32 {
@@ -125,6 +126,10 @@ struct LabelLayout {
     UINT format;
 };
 
+// A single-line caption that does not fit its label may take up to this many times the label's
+// width (the average label's longest text needs a little over twice its width).
+constexpr int kLabelGrowth = 3;
+
 LabelLayout LayoutLabel(HDC dc, const Label& l, const RECT& designed) {
     const std::wstring text = Widen(l.caption());
     UINT format = DT_NOPREFIX | DT_WORDBREAK;
@@ -136,7 +141,7 @@ LabelLayout LayoutLabel(HDC dc, const Label& l, const RECT& designed) {
         DrawTextW(dc, text.c_str(), -1, &need, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
         const int designedW = designed.right - designed.left;
         const int needed = need.right + 2;
-        if (needed > designedW && needed <= designedW * 2) {
+        if (needed > designedW && needed <= designedW * kLabelGrowth) {
             // Grows away from its aligned edge: left-aligned to the right, right-aligned to the left.
             format &= ~static_cast<UINT>(DT_WORDBREAK);
             if (l.alignment == Alignment::Left) r.right = r.left + needed;
@@ -801,10 +806,10 @@ void Win32Host::applyControl(Control& c) {
         // Painted controls: repaint where they are (labels may have grown to the right).
         RECT r = cw->rect;
         if (c.kind() == ControlKind::Label) {
-            // A caption that does not fit grows beside its box by up to its own width.
-            const int w = r.right - r.left;
-            r.left -= w;
-            r.right += w;
+            // A caption that does not fit grows beside its box (see LayoutLabel).
+            const int grow = (r.right - r.left) * (kLabelGrowth - 1);
+            r.left -= grow;
+            r.right += grow;
         }
         if (IsLayer(c.kind()) && fw->layer) {
             DeleteObject(fw->layer);
@@ -1058,6 +1063,7 @@ void Win32Host::popupMenu(Menu& menu, Form& owner) {
         AppendMenuW(popup, MF_STRING | (item->enabled() ? MF_ENABLED : MF_GRAYED), id, Widen(item->caption()).c_str());
         items[id++] = item;
     }
+    TraceMenu(menu);
     POINT pt;
     GetCursorPos(&pt);
     // The owner must be the foreground window, or the menu does not close when the user clicks
