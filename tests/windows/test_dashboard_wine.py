@@ -87,11 +87,9 @@ def test_tray_menu_has_eight_items_and_its_exit_quits_and_removes_the_icon(progr
     click(x, y, button=3)
     assert wait_for(lambda: probe("menu")[0]), "a right click on the tray icon opened no menu"
     found, menu, lines = probe("menu")
-    items = [l.split("=", 1)[1] for l in lines if l.startswith("item=")]
-    count = [l for l in lines if l.startswith("items=")]
-    if count and count[0] != "items=-1":
-        assert items == ["Show Dashboard", "-", "Contact TAV", "Connect to Tech", "Launch Tools",
-                         "Schedule Appt", "-", "Exit"]
+    # Wine does not let another process read a menu's items: the program reports what it offered.
+    assert [l for l in program.log().splitlines() if "menu Menu:" in l] == [
+        "TAVDashboard: menu Menu: Show Dashboard|-|Contact TAV|Connect to Tech|Launch Tools|Schedule Appt|-|Exit"]
     left, top, right, bottom = rect(menu)
     assert bottom - top > 6 * 12, "the menu is too small to hold eight items"
     # "Exit" is the last item.
