@@ -20,6 +20,21 @@ folder = fso.GetParentFolderName(WScript.ScriptFullName)
 program = fso.BuildPath(folder, "TAVDashboard.exe")
 user = network.UserDomain & "\" & network.UserName
 
+' The program starts SCHTASKS and this script side by side without waiting: when SCHTASKS is
+' still at work, its /F would replace the task this script registers with the task.xml one,
+' whose relative program path never starts. Wait until it is done (at most a minute).
+Dim wmi, waited
+Err.Clear
+Set wmi = GetObject("winmgmts:{impersonationLevel=impersonate}!\\.\root\cimv2")
+If Err.Number = 0 Then
+    For waited = 1 To 120
+        ' An error in the condition goes on inside the If: the loop then ends.
+        If wmi.ExecQuery("SELECT ProcessId FROM Win32_Process WHERE CommandLine LIKE '%schtasks%/create%task.xml%'").Count = 0 Then Exit For
+        WScript.Sleep 500
+    Next
+End If
+Err.Clear
+
 Set service = CreateObject("Schedule.Service")
 service.Connect
 If Err.Number <> 0 Then WScript.Quit 1

@@ -209,6 +209,27 @@ TEST(Win32Instance, OnlyTheFirstInstanceOfTheUserRunsFirst) {
     EXPECT_TRUE(second.earlierInstanceRunning());
 }
 
+// An earlier instance's mutex that this process may not open (an elevated earlier instance)
+// still tells that an instance runs.
+TEST(Win32Instance, CreateMutexOutcomeTellsOfAnEarlierInstance) {
+    struct Case {
+        bool gotHandle;
+        DWORD error;
+        bool earlier;
+    };
+    const Case cases[] = {
+        {true, ERROR_SUCCESS, false},
+        {true, ERROR_ALREADY_EXISTS, true},
+        {false, ERROR_ACCESS_DENIED, true},
+        {false, ERROR_INVALID_HANDLE, false},  // the name belongs to another kind of object
+        {false, ERROR_NOT_ENOUGH_MEMORY, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(platform::EarlierInstanceFromCreateMutex(c.gotHandle, c.error), c.earlier)
+            << c.gotHandle << " " << c.error;
+    }
+}
+
 TEST(Win32Instance, WindowAboveFollowsTheZOrder) {
     platform::InstanceWindowsWin32 instance("TAVDashboard-zorder");
     HWND app = instance.applicationWindow();

@@ -69,10 +69,16 @@ InstanceWindowsWin32::~InstanceWindowsWin32() {
 }
 
 // The first instance creates the mutex and holds it for its whole life; a later one opens it.
+// An earlier instance that runs elevated (started from an installer, say) owns a mutex that a
+// later, non-elevated instance of the same user may not open: access denied means it exists.
+bool EarlierInstanceFromCreateMutex(bool gotHandle, unsigned long lastError) {
+    return gotHandle ? lastError == ERROR_ALREADY_EXISTS : lastError == ERROR_ACCESS_DENIED;
+}
+
 bool InstanceWindowsWin32::earlierInstanceRunning() {
     if (mutex_) return false;
     mutex_ = CreateMutexA(nullptr, FALSE, InstanceMutexName().c_str());
-    return mutex_ != nullptr && GetLastError() == ERROR_ALREADY_EXISTS;
+    return EarlierInstanceFromCreateMutex(mutex_ != nullptr, GetLastError());
 }
 
 void InstanceWindowsWin32::setApplicationTitle(const std::string& title) {

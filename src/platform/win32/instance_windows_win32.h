@@ -38,4 +38,8 @@ private:
 // "Local\TAVDashboard-<user SID>": one name per user within a logon session.
 std::string InstanceMutexName();
 
+// Whether CreateMutex's outcome tells of an earlier instance: the mutex existed already, or
+// it exists but may not be opened (an earlier instance running elevated).
+bool EarlierInstanceFromCreateMutex(bool gotHandle, unsigned long lastError);
+
 }  // namespace platform

@@ -48,6 +48,8 @@ struct FormWindow {
     std::map<UINT_PTR, Timer*> timers;
     HBITMAP layer = nullptr;  // background picture, shapes, lines and images, at client size
     SIZE layerSize{};
+    HBITMAP back = nullptr;  // the frame being composed, at client size; kept between paints
+    SIZE backSize{};
     Control* captured = nullptr;  // the painted control that got the mouse button press
     HWND lastFocus = nullptr;
     bool ready = false;     // creation finished: geometry and state changes are reported
@@ -55,6 +57,7 @@ struct FormWindow {
 
     ~FormWindow() {
         if (layer) DeleteObject(layer);
+        if (back) DeleteObject(back);
     }
 };
 
@@ -103,9 +106,11 @@ int16_t ShiftState() {
 
 std::wstring WindowText(HWND h) {
     const int n = GetWindowTextLengthW(h);
+    if (n <= 0) return {};
     std::wstring t(static_cast<size_t>(n) + 1, L'\0');
-    GetWindowTextW(h, t.data(), n + 1);
-    t.resize(static_cast<size_t>(std::max(0, n)));
+    // The length above may be larger than the text; the copy's own count is exact.
+    const int got = GetWindowTextW(h, t.data(), n + 1);
+    t.resize(static_cast<size_t>(std::clamp(got, 0, n)));
     return t;
 }
 
@@ -260,6 +265,16 @@ void PaintLabel(FormWindow& fw, HDC dc, const Label& l) {
     SelectObject(dc, oldFont);
 }
 
+// A bitmap in the screen's format. The kept bitmaps are not made compatible with the paint
+// target: that may be a memory DC of a themed control (WM_PRINTCLIENT), and a bitmap made
+// from a memory DC that holds its default bitmap is monochrome.
+HBITMAP ScreenBitmap(int w, int h) {
+    HDC screen = GetDC(nullptr);
+    HBITMAP b = CreateCompatibleBitmap(screen, w, h);
+    ReleaseDC(nullptr, screen);
+    return b;
+}
+
 void PaintForm(FormWindow& fw, HDC target, const RECT& clip) {
     RECT client;
     GetClientRect(fw.hwnd, &client);
@@ -268,16 +283,30 @@ void PaintForm(FormWindow& fw, HDC target, const RECT& clip) {
     HDC mem = CreateCompatibleDC(target);
     if (!fw.layer || fw.layerSize.cx != w || fw.layerSize.cy != h) {
         if (fw.layer) DeleteObject(fw.layer);
-        fw.layer = CreateCompatibleBitmap(target, w, h);
+        fw.layer = ScreenBitmap(w, h);
         fw.layerSize = SIZE{w, h};
         HGDIOBJ old = SelectObject(mem, fw.layer);
         PaintLayer(fw, mem, w, h);
         SelectObject(mem, old);
     }
+    // The back buffer is made once per client size, not on every paint: the labels of the
+    // dashboard repaint twice a second for as long as the program runs.
+    if (!fw.back || fw.backSize.cx != w || fw.backSize.cy != h) {
+        if (fw.back) DeleteObject(fw.back);
+        fw.back = ScreenBitmap(w, h);
+        fw.backSize = SIZE{w, h};
+    }
+    if (!fw.layer || !fw.back) {  // out of GDI memory: nothing to draw with
+        if (fw.layer) DeleteObject(fw.layer);
+        if (fw.back) DeleteObject(fw.back);
+        fw.layer = fw.back = nullptr;
+        DeleteDC(mem);
+        return;
+    }
     HDC layerDc = CreateCompatibleDC(target);
     HGDIOBJ oldLayer = SelectObject(layerDc, fw.layer);
-    HBITMAP frame = CreateCompatibleBitmap(target, w, h);
-    HGDIOBJ oldFrame = SelectObject(mem, frame);
+    HGDIOBJ oldFrame = SelectObject(mem, fw.back);
+    IntersectClipRect(mem, clip.left, clip.top, clip.right, clip.bottom);
     BitBlt(mem, clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top, layerDc, clip.left, clip.top,
            SRCCOPY);
     for (Control* c : fw.form->controls()) {
@@ -288,7 +317,6 @@ void PaintForm(FormWindow& fw, HDC target, const RECT& clip) {
     BitBlt(target, clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top, mem, clip.left, clip.top,
            SRCCOPY);
     SelectObject(mem, oldFrame);
-    DeleteObject(frame);
     SelectObject(layerDc, oldLayer);
     DeleteDC(layerDc);
     DeleteDC(mem);
@@ -374,10 +402,12 @@ void OnMouse(FormWindow& fw, UINT msg, WPARAM wp, LPARAM lp) {
             fw.captured = target;
             SetCapture(fw.hwnd);
         }
+        const HWND hwnd = fw.hwnd;
         MouseToControl(fw, target, msg, button, pt);
         if (up && (wp & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0) {
-            fw.captured = nullptr;
-            ReleaseCapture();
+            // The handler may have unloaded the form, and with it fw.
+            if (FromHwnd(hwnd) == &fw) fw.captured = nullptr;
+            if (GetCapture() == hwnd) ReleaseCapture();
         }
         return;
     }

@@ -7,6 +7,7 @@
 #pragma once
 #include <windows.h>
 
+#include <cmath>
 #include <map>
 #include <memory>
 #include <string>
@@ -59,8 +60,9 @@ public:
     // The window of a realised form; null otherwise.
     static HWND windowOf(const Form& f);
 
-    int pxX(float twips) const { return static_cast<int>(twips / tppX_ + 0.5f); }
-    int pxY(float twips) const { return static_cast<int>(twips / tppY_ + 0.5f); }
+    // Rounded to the nearest pixel, also left of or above the primary screen (negative).
+    int pxX(float twips) const { return static_cast<int>(std::lround(twips / tppX_)); }
+    int pxY(float twips) const { return static_cast<int>(std::lround(twips / tppY_)); }
 
     // The GDI font of a design font, created once and kept for the process.
     HFONT font(const Font& f);

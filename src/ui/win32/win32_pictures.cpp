@@ -12,14 +12,19 @@
 
 namespace ui::win32 {
 
+// GDI+ is started once and stays started until the process ends: the decoded pictures are
+// cached for the process, and a GDI+ object used or deleted after GdiplusShutdown is
+// undefined behaviour (a crash at exit on Windows).
 GdiplusSession::GdiplusSession() {
-    Gdiplus::GdiplusStartupInput input;
-    Gdiplus::GdiplusStartup(&token_, &input, nullptr);
+    static const ULONG_PTR token = [] {
+        ULONG_PTR t = 0;
+        Gdiplus::GdiplusStartupInput input;
+        return Gdiplus::GdiplusStartup(&t, &input, nullptr) == Gdiplus::Ok ? t : 0;
+    }();
+    token_ = token;
 }
 
-GdiplusSession::~GdiplusSession() {
-    if (token_) Gdiplus::GdiplusShutdown(token_);
-}
+GdiplusSession::~GdiplusSession() = default;
 
 namespace {
 
@@ -64,7 +69,8 @@ std::string IconResourceName(const std::string& picture) {
 }  // namespace
 
 Gdiplus::Bitmap* LoadPicture(const std::string& name) {
-    static std::map<std::string, std::unique_ptr<Gdiplus::Bitmap>> cache;
+    // Never destroyed: its bitmaps must not be deleted after the end of main (see above).
+    static auto& cache = *new std::map<std::string, std::unique_ptr<Gdiplus::Bitmap>>;
     auto it = cache.find(name);
     if (it == cache.end()) it = cache.emplace(name, Decode(name)).first;
     return it->second.get();

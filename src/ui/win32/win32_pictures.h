@@ -12,7 +12,7 @@ class Bitmap;
 
 namespace ui::win32 {
 
-// Starts GDI+ for the life of the object.
+// Starts GDI+ at the first construction; it stays started until the process ends.
 class GdiplusSession {
 public:
     GdiplusSession();
