@@ -23,7 +23,8 @@ set_source_files_properties(${TAV_RESOURCES} PROPERTIES
 add_executable(TAVDashboard WIN32 src/main_win32.cpp ${TAV_RESOURCES})
 target_include_directories(TAVDashboard PRIVATE assets src)
 target_link_libraries(TAVDashboard PRIVATE tav_win32_host tav_platform_win32)
-target_link_options(TAVDashboard PRIVATE -static -static-libgcc -static-libstdc++)
+# Statically linked, so it needs only system DLLs; stripped, as it ships.
+target_link_options(TAVDashboard PRIVATE -static -static-libgcc -static-libstdc++ -s)
 
 # The scheduled task's definition and its follow-up script ship beside the program.
 add_custom_command(TARGET TAVDashboard POST_BUILD

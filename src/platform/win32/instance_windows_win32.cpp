@@ -89,7 +89,17 @@ WindowHandle InstanceWindowsWin32::findWindow(const std::string& className, cons
     return FromHwnd(FindWindowA(className.c_str(), title.c_str()));
 }
 
-WindowHandle InstanceWindowsWin32::windowAbove(WindowHandle w) { return FromHwnd(GetWindow(ToHwnd(w), GW_HWNDPREV)); }
+// The window just above the earlier instance's application window, provided it belongs to that
+// instance: when its windows are hidden, the one above may be another program's, which a later
+// instance must neither restore nor bring forward.
+WindowHandle InstanceWindowsWin32::windowAbove(WindowHandle w) {
+    HWND app = ToHwnd(w);
+    HWND above = GetWindow(app, GW_HWNDPREV);
+    DWORD appProcess = 0, aboveProcess = 0;
+    GetWindowThreadProcessId(app, &appProcess);
+    if (!above || !GetWindowThreadProcessId(above, &aboveProcess) || aboveProcess != appProcess) return 0;
+    return FromHwnd(above);
+}
 
 void InstanceWindowsWin32::openIcon(WindowHandle w) { OpenIcon(ToHwnd(w)); }
 

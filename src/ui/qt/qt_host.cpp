@@ -344,8 +344,8 @@ void QtHost::show(Form& f) {
         case WindowState::Maximized: w->showMaximized(); break;
         case WindowState::Normal: w->showNormal(); break;
     }
+    // Showing brings the window forward; taking the focus is setForeground's job.
     w->raise();
-    w->activateWindow();
 }
 
 // Without a notification area a hidden window could never be reached again: it is

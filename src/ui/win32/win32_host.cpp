@@ -927,10 +927,8 @@ void Win32Host::show(Form& f) {
         case WindowState::Maximized: ShowWindow(h, SW_SHOWMAXIMIZED); break;
         case WindowState::Normal: ShowWindow(h, SW_SHOWNORMAL); break;
     }
-    if (f.windowState() != WindowState::Minimized) {
-        SetForegroundWindow(h);
-        BringWindowToTop(h);
-    }
+    // Showing brings the window forward; taking the foreground is setForeground's job.
+    if (f.windowState() != WindowState::Minimized) BringWindowToTop(h);
     keepApplicationWindowBelow(h);
 }
 
