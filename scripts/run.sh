@@ -21,7 +21,7 @@ exec xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
     xdotool search --name "^TAV Dashboard v" >/dev/null 2>&1 && break
     sleep 0.2
   done
-  sleep 4
+  sleep 8
   import -window root "$1"
   echo "Dashboard screenshot: $1"
   echo "The dashboard runs on a virtual display; press Ctrl+C to end it."
