@@ -12,7 +12,8 @@ target_compile_definitions(tav_platform_win32 PUBLIC WIN32_LEAN_AND_MEAN NOMINMA
 target_link_libraries(tav_platform_win32 PUBLIC tav_core advapi32 user32 kernel32)
 
 add_library(tav_win32_host STATIC
-  src/ui/win32/win32_host.cpp src/ui/win32/win32_chart.cpp src/ui/win32/win32_pictures.cpp
+  src/ui/win32/win32_host.cpp src/ui/win32/win32_form_controls.cpp src/ui/win32/win32_form_proc.cpp
+  src/ui/win32/win32_form_paint.cpp src/ui/win32/win32_chart.cpp src/ui/win32/win32_pictures.cpp
 )
 target_link_libraries(tav_win32_host PUBLIC tav_core tav_platform_win32 comctl32 gdiplus gdi32 ole32 shell32 user32)
 
