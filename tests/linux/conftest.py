@@ -3,10 +3,14 @@ import os
 import shutil
 import signal
 import subprocess
+import sys
 import tempfile
 import time
 
 import pytest
+
+# Helpers shared with the other platform's integration tests.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 
 EXE = os.environ.get("TAV_EXE", os.path.join(os.path.dirname(__file__), "../../build/TAVDashboard"))
 TITLE = "TAV Dashboard v1.0.32"

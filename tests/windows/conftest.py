@@ -6,10 +6,14 @@ WINEDLLOVERRIDES set and a persistent wineserver; TAV_WIN64 names the build fold
 import os
 import shutil
 import subprocess
+import sys
 import tempfile
 import time
 
 import pytest
+
+# Helpers shared with the other platform's integration tests.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 
 BUILD = os.environ.get("TAV_WIN64", "")
 TITLE = "TAV Dashboard v1.0.32"
