@@ -42,6 +42,11 @@ QDate ToQDate(platform::Date d) {
 
 platform::Date FromQDate(const QDate& q) { return platform::Date::fromYmd(q.year(), q.month(), q.day()); }
 
+// The record's tip up to its terminating NUL (the padding behind it is not part of the text).
+QString TipOf(const TrayIcon& record) {
+    return QString::fromLatin1(record.szTip, static_cast<int>(strnlen(record.szTip, sizeof record.szTip)));
+}
+
 Qt::Alignment ToQt(Alignment a) {
     switch (a) {
         case Alignment::Right: return Qt::AlignRight | Qt::AlignTop;
@@ -431,7 +436,7 @@ bool QtHost::trayIcon(TrayRequest request, const TrayIcon& record) {
             return true;
         case TrayRequest::Modify:
             trayRecord_ = record;
-            if (tray_) tray_->setToolTip(QString::fromLatin1(record.szTip, static_cast<int>(strnlen(record.szTip, sizeof record.szTip))));
+            if (tray_) tray_->setToolTip(TipOf(record));
             return true;
         case TrayRequest::Delete:
             trayRetry_.stop();
@@ -456,7 +461,7 @@ void QtHost::createTrayIcon() {
     trayRetry_.stop();
     if (!tray_) tray_ = std::make_unique<QSystemTrayIcon>();
     tray_->setIcon(QIcon(LoadPicture(trayRecord_.icon)));
-    tray_->setToolTip(QString::fromLatin1(trayRecord_.szTip, static_cast<int>(strnlen(trayRecord_.szTip, sizeof trayRecord_.szTip))));
+    tray_->setToolTip(TipOf(trayRecord_));
     disconnect(tray_.get(), nullptr, this, nullptr);
     // The icon's mouse messages reach the owner as a mouse move whose x carries the message code.
     connect(tray_.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {

@@ -46,9 +46,6 @@ public:
     // Un-minimises (restore) or raises the window the user sees; hidden windows stay hidden.
     void bringForwardShownWindow(bool restore);
 
-    // Whether the tray icon is visible in a notification area.
-    bool trayIconShown() const { return tray_ && tray_->isVisible(); }
-
     int px(float twips) const;
 
 private:
