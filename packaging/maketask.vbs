@@ -13,7 +13,7 @@ Const TASK_CREATE_OR_UPDATE = 6
 Const TASK_LOGON_INTERACTIVE_TOKEN = 3
 Const TASK_INSTANCES_IGNORE_NEW = 2
 
-Dim fso, network, folder, program, user, service, root, task, definition, trigger, action, i
+Dim fso, network, folder, program, user, service, root, task, definition, trigger, action
 Set fso = CreateObject("Scripting.FileSystemObject")
 Set network = CreateObject("WScript.Network")
 folder = fso.GetParentFolderName(WScript.ScriptFullName)
@@ -35,6 +35,17 @@ If Err.Number = 0 Then
 End If
 Err.Clear
 
+' The last item of the given type in a task's triggers or actions; a new one when there is none.
+Function ItemOfType(collection, itemType)
+    On Error Resume Next
+    Dim n
+    Set ItemOfType = Nothing
+    For n = 1 To collection.Count
+        If collection.Item(n).Type = itemType Then Set ItemOfType = collection.Item(n)
+    Next
+    If ItemOfType Is Nothing Then Set ItemOfType = collection.Create(itemType)
+End Function
+
 Set service = CreateObject("Schedule.Service")
 service.Connect
 If Err.Number <> 0 Then WScript.Quit 1
@@ -51,20 +62,12 @@ Else
 End If
 
 ' The logon trigger of this user only (none yet: add one).
-Set trigger = Nothing
-For i = 1 To definition.Triggers.Count
-    If definition.Triggers.Item(i).Type = TASK_TRIGGER_LOGON Then Set trigger = definition.Triggers.Item(i)
-Next
-If trigger Is Nothing Then Set trigger = definition.Triggers.Create(TASK_TRIGGER_LOGON)
+Set trigger = ItemOfType(definition.Triggers, TASK_TRIGGER_LOGON)
 trigger.UserId = user
 trigger.Enabled = True
 
 ' One action: this folder's program, started in this folder.
-Set action = Nothing
-For i = 1 To definition.Actions.Count
-    If definition.Actions.Item(i).Type = TASK_ACTION_EXEC Then Set action = definition.Actions.Item(i)
-Next
-If action Is Nothing Then Set action = definition.Actions.Create(TASK_ACTION_EXEC)
+Set action = ItemOfType(definition.Actions, TASK_ACTION_EXEC)
 action.Path = program
 action.WorkingDirectory = folder
 

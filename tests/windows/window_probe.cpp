@@ -28,6 +28,16 @@ void PrintWindow(HWND h) {
                 [h] { DWORD pid = 0; GetWindowThreadProcessId(h, &pid); return pid; }(), text);
 }
 
+// The exit status of a lookup: the window's line and 0, or "found=0" and 1.
+int Report(HWND h) {
+    if (!h) {
+        std::printf("found=0\n");
+        return 1;
+    }
+    PrintWindow(h);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -35,33 +45,17 @@ int main(int argc, char** argv) {
     if ((cmd == "find" || cmd == "above") && argc == 4) {
         HWND h = FindWindowA(Arg(argv[2]), Arg(argv[3]));
         if (h && cmd == "above") h = GetWindow(h, GW_HWNDPREV);
-        if (!h) {
-            std::printf("found=0\n");
-            return 1;
-        }
-        PrintWindow(h);
-        return 0;
+        return Report(h);
     }
-    if (cmd == "window" && argc == 3) {
+    if (cmd == "window" && argc == 3) return Report(FindWindowA(nullptr, argv[2]));
+    if (cmd == "minimize" && argc == 3) {
         HWND h = FindWindowA(nullptr, argv[2]);
-        if (!h) {
-            std::printf("found=0\n");
-            return 1;
-        }
-        PrintWindow(h);
-        return 0;
+        if (h) ShowWindow(h, SW_MINIMIZE);
+        return Report(h);
     }
-    if ((cmd == "client" || cmd == "minimize") && argc == 3) {
+    if (cmd == "client" && argc == 3) {
         HWND h = FindWindowA(nullptr, argv[2]);
-        if (!h) {
-            std::printf("found=0\n");
-            return 1;
-        }
-        if (cmd == "minimize") {
-            ShowWindow(h, SW_MINIMIZE);
-            PrintWindow(h);
-            return 0;
-        }
+        if (!h) return Report(h);
         RECT r{};
         GetClientRect(h, &r);
         MapWindowPoints(h, nullptr, reinterpret_cast<POINT*>(&r), 2);
@@ -71,20 +65,12 @@ int main(int argc, char** argv) {
     if (cmd == "child" && argc == 4) {
         HWND parent = FindWindowA(nullptr, argv[2]);
         HWND h = parent ? FindWindowExA(parent, nullptr, nullptr, argv[3]) : nullptr;
-        if (!h) {
-            std::printf("found=0\n");
-            return 1;
-        }
-        PrintWindow(h);
-        return 0;
+        return Report(h);
     }
     if (cmd == "menu" && argc == 2) {
         HWND h = FindWindowA("#32768", nullptr);
-        if (!h || !IsWindowVisible(h)) {
-            std::printf("found=0\n");
-            return 1;
-        }
-        PrintWindow(h);
+        if (!h || !IsWindowVisible(h)) return Report(nullptr);
+        Report(h);
         HMENU menu = reinterpret_cast<HMENU>(SendMessageA(h, MN_GETHMENU, 0, 0));
         const int n = menu ? GetMenuItemCount(menu) : -1;
         std::printf("items=%d\n", n);
@@ -95,6 +81,6 @@ int main(int argc, char** argv) {
         }
         return 0;
     }
-    std::fprintf(stderr, "usage: tav_window_probe find|above CLASS TITLE | window TITLE | child TITLE TEXT | menu\n");
+    std::fprintf(stderr, "usage: tav_window_probe find|above CLASS TITLE | window|client|minimize TITLE | child TITLE TEXT | menu\n");
     return 2;
 }
