@@ -14,7 +14,8 @@ DESIGN_TEXTS = {"Current CPU Usage:  ", "AVG CPU Usage:  ", "System Uptime:  "}
 @contextlib.contextmanager
 def busy_processor():
     """Keeps one processor busy for the duration. A reading over an idle half second is 0.00%,
-    which leaves the average's caption unchanged; the label checks need every reading above 0."""
+    which leaves the average's caption unchanged; the label checks need every reading above 0,
+    so they read the log while the load lasts."""
     spinner = subprocess.Popen([sys.executable, "-c", "while True: pass"])
     try:
         yield
@@ -28,6 +29,11 @@ def label_values(log, label):
     prefix = f"TAVDashboard: frmSysTray.{label}: "
     return [l[len(prefix):] for l in log.splitlines()
             if l.startswith(prefix) and l[len(prefix):] not in DESIGN_TEXTS]
+
+
+def log_with_readings(log, count):
+    """The log when it holds at least count average readings; None before."""
+    return log if len(label_values(log, "lblCPUAvg")) >= count else None
 
 
 def check_live_labels(log, uptime_tolerance_s):
