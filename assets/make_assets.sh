@@ -29,3 +29,27 @@ convert -size 96x96 xc:none -fill '#4A5060' -stroke none \
 # Background, 800 x 551: a light header band over a soft vertical gradient.
 convert -size 800x551 gradient:'#FBFCFE'-'#E9EDF5' \
   -fill "$light" -draw 'rectangle 0,0 800,33' background.png
+
+# Contact window background, 800 x 400, drawn unscaled from the top left and cut off at the
+# window's 665 x 372: a soft left pane for the store's details beside a lighter form pane.
+convert -size 800x400 gradient:'#FBFCFE'-'#EDF0F7' \
+  -fill '#E8ECF8' -draw 'rectangle 0,0 229,400' \
+  -fill none -stroke '#D5DBEA' -draw 'line 229,0 229,400' \
+  -stroke none -fill '#2832A8' -draw 'rectangle 0,0 800,4' contact.png
+
+# Tools window background, 400 x 220: the soft gradient with a thin blue top rule.
+convert -size 400x220 gradient:'#FBFCFE'-'#E9EDF5' \
+  -fill '#2832A8' -draw 'rectangle 0,0 400,3' tools.png
+
+# Tool pictures, 64 x 64: a broom for the cleaner, a shield for the malware scanner.
+convert -size 256x256 xc:none -fill '#E8ECF8' -stroke '#2832A8' -strokewidth 8 \
+  -draw 'roundrectangle 8,8 247,247 40,40' \
+  -stroke '#8A5A2B' -strokewidth 16 -draw 'line 176,48 112,150' \
+  -stroke none -fill '#2832A8' -draw 'polygon 84,140 140,176 118,222 40,198' \
+  -stroke '#E8ECF8' -strokewidth 6 -draw 'line 70,170 56,200' -draw 'line 96,184 86,214' \
+  -resize 64x64 cleaner.png
+convert -size 256x256 xc:none -fill '#E8ECF8' -stroke '#2832A8' -strokewidth 8 \
+  -draw 'roundrectangle 8,8 247,247 40,40' \
+  -stroke none -fill '#2832A8' -draw 'path "M 128,36 L 204,66 C 204,140 176,192 128,222 C 80,192 52,140 52,66 Z"' \
+  -stroke white -strokewidth 16 -fill none -draw 'polyline 92,128 120,156 168,100' \
+  -resize 64x64 scanner.png

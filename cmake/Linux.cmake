@@ -2,17 +2,25 @@
 set(CMAKE_AUTOMOC OFF)
 set(CMAKE_AUTORCC ON)
 find_package(Qt6 REQUIRED COMPONENTS Widgets Network)
+# Debian ships no CURLConfig.cmake: CMake's own module finds it.
+find_package(CURL REQUIRED)
 
 add_library(tav_platform_linux STATIC
   src/platform/linux/clock_linux.cpp src/platform/linux/files_linux.cpp
   src/platform/linux/processes_linux.cpp src/platform/linux/session_start_linux.cpp
   src/platform/linux/instance_windows_linux.cpp
   src/platform/linux/system_times_linux.cpp src/platform/linux/uptime_linux.cpp
+  src/platform/linux/launcher_linux.cpp
+  src/platform/curl/mail_curl.cpp
 )
-target_link_libraries(tav_platform_linux PUBLIC tav_core Qt6::Core Qt6::Network)
+target_link_libraries(tav_platform_linux PUBLIC tav_core Qt6::Core Qt6::Network CURL::libcurl)
 
 add_library(tav_qt_host STATIC src/ui/qt/qt_host.cpp src/ui/qt/qt_widgets.cpp)
 target_link_libraries(tav_qt_host PUBLIC tav_core Qt6::Widgets)
 
-add_executable(TAVDashboard src/main_linux.cpp assets/assets.qrc)
-target_link_libraries(TAVDashboard PRIVATE tav_qt_host tav_platform_linux)
+# The program's code without the store's constants, which each executable adds.
+add_library(tav_program_linux OBJECT src/main_linux.cpp assets/assets.qrc)
+target_link_libraries(tav_program_linux PUBLIC tav_qt_host tav_platform_linux)
+
+add_executable(TAVDashboard)
+target_link_libraries(TAVDashboard PRIVATE tav_program_linux tav_store)

@@ -17,6 +17,8 @@ packages=(
 if [ "${TAV_WINDOWS:-1}" = 1 ]; then
   # Windows build: mingw-w64 cross compilers and Wine (64-bit only; 32-bit Wine must not be installed)
   packages+=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64)
+  # the static libcurl of the Windows build is made from Debian's curl source package
+  packages+=(dpkg-dev)
 fi
 
 missing=()

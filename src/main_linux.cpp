@@ -4,12 +4,15 @@
 #include "app/frm_systray.h"
 #include "platform/linux/clock_linux.h"
 #include "platform/linux/files_linux.h"
+#include "platform/curl/mail_curl.h"
 #include "platform/linux/instance_windows_linux.h"
+#include "platform/linux/launcher_linux.h"
 #include "platform/linux/processes_linux.h"
 #include "platform/linux/session_start_linux.h"
 #include "platform/linux/system_times_linux.h"
 #include "platform/linux/uptime_linux.h"
 #include "platform/services.h"
+#include "store_config.h"
 #include "ui/application.h"
 #include "ui/qt/qt_host.h"
 
@@ -28,6 +31,8 @@ int main(int argc, char** argv) {
     platform::SessionStartLinux sessionStart(files);
     platform::SystemTimesLinux systemTimes;
     platform::UptimeCounterLinux uptime;
+    platform::LauncherLinux launcher;
+    platform::MailCurl mail(store::MailServer());
     platform::InstanceWindowsLinux instance(application.title, [&host, &application](bool restore) {
         application.dispatch([&host, restore] { host.bringForwardShownWindow(restore); });
     });
@@ -39,6 +44,8 @@ int main(int argc, char** argv) {
     services.instance = &instance;
     services.systemTimes = &systemTimes;
     services.uptime = &uptime;
+    services.launcher = &launcher;
+    services.mail = &mail;
 
     application.dispatch([&application] { application.form<app::frmSysTray>().Load(); });
     return QApplication::exec();

@@ -2,14 +2,17 @@
 #include <windows.h>
 
 #include "app/frm_systray.h"
+#include "platform/curl/mail_curl.h"
 #include "platform/services.h"
 #include "platform/win32/clock_win32.h"
 #include "platform/win32/files_win32.h"
 #include "platform/win32/instance_windows_win32.h"
+#include "platform/win32/launcher_win32.h"
 #include "platform/win32/processes_win32.h"
 #include "platform/win32/session_start_win32.h"
 #include "platform/win32/system_times_win32.h"
 #include "platform/win32/uptime_win32.h"
+#include "store_config.h"
 #include "ui/application.h"
 #include "ui/win32/win32_host.h"
 
@@ -25,6 +28,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     platform::InstanceWindowsWin32 instanceWindows(application.title);
     platform::SystemTimesWin32 systemTimes;
     platform::UptimeCounterWin32 uptime;
+    platform::LauncherWin32 launcher;
+    platform::MailCurl mail(store::MailServer());
     host.setApplicationWindow(instanceWindows.applicationWindow());
 
     platform::Services& services = platform::services();
@@ -35,6 +40,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     services.instance = &instanceWindows;
     services.systemTimes = &systemTimes;
     services.uptime = &uptime;
+    services.launcher = &launcher;
+    services.mail = &mail;
 
     application.dispatch([&application] { application.form<app::frmSysTray>().Load(); });
     return host.run();

@@ -3,13 +3,18 @@
 #include <cstdio>
 
 #include "app/frm_menu.h"
+#include "app/frm_tools.h"
 #include "app/global_state.h"
 #include "app/startup.h"
 #include "app/tray_icon.h"
 #include "app/version.h"
 #include "monitor/cpu_timer.h"
 #include "platform/services.h"
+#include "mail/frm_email.h"
+#include "mail/launcher.h"
+#include "store_config.h"
 #include "ui/application.h"
+#include "ui/msgbox.h"
 #include "visits/visit_schedule.h"
 
 namespace app {
@@ -131,12 +136,53 @@ void frmSysTray::Form_Resize() {}
 
 void frmSysTray::cmdExit_Click() { Unload(); }
 
-// The windows these buttons open belong to later parts of the program; until they exist
-// the buttons do nothing.
+namespace {
+
+// The actions of the buttons and of the tray menu bring a hidden dashboard back first, then
+// open their window, or bring it forward when it is open already.
+template <class Window>
+void ShowDashboardThen(frmSysTray& dash) {
+    dash.setWindowState(ui::WindowState::Normal);
+    dash.Show();
+    ui::app().form<Window>().Show();
+}
+
+std::string RemoteSupportPath() {
+    platform::Files& files = *platform::services().files;
+    std::string folder = files.programFolder();
+    if (folder.empty() || folder.back() != files.separator()) folder += files.separator();
+    return folder + "PROGRAMS" + files.separator() + store::kRemoteSupportName;
+}
+
+}  // namespace
+
+// The appointment window belongs to a later part of the program; until it exists the button
+// does nothing.
 void frmSysTray::cmdAppt_Click() {}
-void frmSysTray::cmdLaunchTools_Click() {}
-void frmSysTray::cmdContactUs_Click() {}
-void frmSysTray::cmdConnectTech_Click() {}
+void frmSysTray::cmdLaunchTools_Click() { ShowDashboardThen<frmTools>(*this); }
+void frmSysTray::cmdContactUs_Click() { ShowDashboardThen<mEmail::frmEmail>(*this); }
+
+void frmSysTray::cmdConnectTech_Click() {
+    setWindowState(ui::WindowState::Normal);
+    Show();
+    const ui::MsgBoxResult answer =
+        ui::MsgBox("You must contact us before requesting remote assistance.  Have you already done so?",
+                   ui::MsgBoxButtons::YesNo);
+    if (answer != ui::MsgBoxResult::Yes) {
+        cmdContactUs_Click();
+        return;
+    }
+    const std::string path = RemoteSupportPath();
+    if (mShellExecute::LaunchFile(path, 10, "", "", "open", 0)) return;
+    // The client answered Yes and waits for the program: say why nothing happens.
+    const mShellExecute::LaunchError& error = mShellExecute::LastError();
+    const bool missing = error.number == 53 || error.number == 76;
+    ui::MsgBox(std::string(missing ? "The remote-support program is missing from this computer. It was looked for at\n"
+                                   : "The remote-support program could not be started from\n") +
+               path + "\n\nPlease call " + store::kName + " at " + store::kPhone +
+               ": a technician will help you connect.");
+}
+
 void frmSysTray::imgPref_DblClick() {}
 
 void frmSysTray::lblHeader_MouseDown(int16_t button, int16_t, float x, float y) {

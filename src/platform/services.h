@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "platform/date.h"
+#include "platform/launcher.h"
+#include "platform/mail.h"
 #include "platform/short_date.h"
 
 namespace platform {
@@ -23,6 +25,8 @@ class Clock {
 public:
     virtual ~Clock() = default;
     virtual LocalTime now() = 0;
+    // Minutes the local time is ahead of UTC now (negative west of Greenwich).
+    virtual int utcOffsetMinutes() = 0;
     virtual ShortDateFormat shortDateFormat() = 0;
 };
 
@@ -31,6 +35,7 @@ class Files {
 public:
     virtual ~Files() = default;
     virtual std::string programFolder() = 0;  // no trailing separator
+    virtual std::string programName() = 0;    // the executable's file name without its extension
     virtual char separator() const = 0;
     virtual bool exists(const std::string& path) = 0;
     // The whole file; empty when it cannot be read.
@@ -46,6 +51,8 @@ class Processes {
 public:
     virtual ~Processes() = default;
     virtual bool start(const std::string& commandLine, WindowMode mode) = 0;
+    // Starts one program file, given as a single path (spaces and all), without arguments.
+    virtual bool startProgram(const std::string& path, WindowMode mode) = 0;
 };
 
 // Starting the program when the user logs on.
@@ -57,7 +64,6 @@ public:
 };
 
 // Finding and activating an earlier instance of this program.
-using WindowHandle = uintptr_t;
 class InstanceWindows {
 public:
     virtual ~InstanceWindows() = default;
@@ -104,6 +110,8 @@ struct Services {
     InstanceWindows* instance = nullptr;
     SystemTimes* systemTimes = nullptr;
     UptimeCounter* uptime = nullptr;
+    Launcher* launcher = nullptr;
+    MailTransport* mail = nullptr;
 };
 
 Services& services();

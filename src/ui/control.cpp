@@ -96,6 +96,7 @@ TextBox::TextBox(Form& f, std::string name, Rect r, std::string text, bool multi
 void TextBox::setText(std::string t) {
     if (text_ == t) return;
     text_ = std::move(t);
+    if (TraceEnabled()) Trace("text " + form().name() + "." + name() + ": " + TraceText(text_));
     notify();
     if (Change) Change();
 }
@@ -140,6 +141,12 @@ void Chart::setData(std::optional<double> v) {
 
 Image::Image(Form& f, std::string name, Rect r, std::string pic, Control* container)
     : Control(f, std::move(name), ControlKind::Image, r, container), picture(std::move(pic)) {}
+
+void Image::setBorderStyle(int16_t style) {
+    if (borderStyle_ == style) return;
+    borderStyle_ = style;
+    notify();
+}
 
 Line::Line(Form& f, std::string name, float ax1, float ay1, float ax2, float ay2, Control* container)
     : Control(f, std::move(name), ControlKind::Line, Rect{}, container), x1(ax1), y1(ay1), x2(ax2), y2(ay2) {

@@ -41,6 +41,7 @@ public:
     Alignment alignment = Alignment::Left;
     std::string toolTip;
     std::optional<Color> foreColor;
+    MousePointer mousePointer = MousePointer::Default;
 
     bool enabled() const { return enabled_; }
     void setEnabled(bool on);
@@ -174,6 +175,12 @@ class Image : public Control {
 public:
     Image(Form& f, std::string name, Rect r, std::string picture, Control* container = nullptr);
     const std::string picture;  // resource name, e.g. "logo.png"
+    // 0: no border, 1: a single-line border around the picture.
+    int16_t borderStyle() const { return borderStyle_; }
+    void setBorderStyle(int16_t style);
+
+private:
+    int16_t borderStyle_ = 0;
 };
 
 // A straight line from (x1, y1) to (x2, y2).

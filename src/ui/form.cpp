@@ -2,6 +2,7 @@
 
 #include "ui/application.h"
 #include "ui/host.h"
+#include "ui/trace.h"
 
 namespace ui {
 
@@ -21,6 +22,7 @@ Control* Form::control(const std::string& n) const {
 }
 
 void Form::setCaption(std::string text) {
+    if (caption_ != text && TraceEnabled()) Trace("caption " + name_ + ": " + text);
     caption_ = std::move(text);
     if (loaded_) host().formChanged(*this);
 }
@@ -55,10 +57,12 @@ void Form::Show() {
     Load();
     if (!loaded_) return;  // Form_Load unloaded it again
     visible_ = true;
+    if (TraceEnabled()) Trace("show " + name_ + ": " + caption_);
     host().show(*this);
 }
 
 void Form::Hide() {
+    if (visible_ && TraceEnabled()) Trace("hide " + name_);
     visible_ = false;
     if (loaded_) host().hide(*this);
 }
@@ -70,6 +74,7 @@ bool Form::Unload() {
     if (cancel != 0) return false;
     visible_ = false;
     loaded_ = false;
+    if (TraceEnabled()) Trace("unload " + name_);
     host().destroy(*this);
     app().discard(*this);
     return true;

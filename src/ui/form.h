@@ -29,6 +29,7 @@ public:
     Font font;
     std::string icon;     // resource name of the window icon
     std::string picture;  // resource name of the background picture, or empty
+    bool stretchPicture = true;  // false: drawn at its own size from the top left, cut off where larger
     bool centered = true;
     bool resizable = false;
     bool hasMaximizeBox = false;

@@ -14,6 +14,7 @@ struct Font {
     std::string name = "Calibri";
     float size = 9.75f;  // points
     bool bold = false;
+    bool underline = false;
 };
 
 struct Color {
@@ -23,6 +24,9 @@ struct Color {
 
 enum class Alignment { Left, Right, Center };
 enum class WindowState { Normal, Minimized, Maximized };
+
+// The mouse pointer shown over a control: the system's arrow, or the hand of a link.
+enum class MousePointer { Default, Hand };
 
 // Mouse button codes as the handlers receive them.
 enum : int16_t { kLeftButton = 1, kRightButton = 2, kMiddleButton = 4 };

@@ -17,6 +17,20 @@ void Trace(const std::string& line) {
     std::fflush(stderr);
 }
 
+std::string TraceText(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            out += "\\n";
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
 void TraceMenu(const Menu& menu) {
     if (!TraceEnabled()) return;
     std::string items;

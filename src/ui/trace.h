@@ -9,6 +9,9 @@ namespace ui {
 bool TraceEnabled();
 void Trace(const std::string& line);
 
+// A text on one line: each line break (CR LF, CR or LF) written as \n.
+std::string TraceText(const std::string& text);
+
 class Menu;
 // "menu Menu: Show Dashboard|-|...": the items of a menu that pops up.
 void TraceMenu(const Menu& menu);

@@ -13,7 +13,11 @@ import pytest
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 
 EXE = os.environ.get("TAV_EXE", os.path.join(os.path.dirname(__file__), "../../build/TAVDashboard"))
-TITLE = "TAV Dashboard v1.0.32"
+# The same program built with the loopback constants: mail to 127.0.0.1, stand-in tools.
+LOOPBACK_EXE = os.environ.get("TAV_LOOPBACK_EXE", os.path.join(os.path.dirname(EXE), "TAVDashboard-loopback"))
+from build_info import window_title  # noqa: E402
+
+TITLE = window_title(os.path.dirname(os.path.abspath(EXE)))
 
 
 def wait_for(predicate, timeout=10.0, interval=0.1):
@@ -112,12 +116,12 @@ class Program:
     """The executable copied alone into a temporary program folder, with its own runtime and
     config folders so that it neither sees nor disturbs a dashboard the user runs."""
 
-    def __init__(self, display, root):
+    def __init__(self, display, root, exe=EXE):
         self.display = display
         self.folder = os.path.join(root, "program")
         os.makedirs(self.folder)
         self.exe = os.path.join(self.folder, "TAVDashboard")
-        shutil.copy2(EXE, self.exe)
+        shutil.copy2(exe, self.exe)
         self.runtime = os.path.join(root, "runtime")
         os.makedirs(self.runtime, mode=0o700)
         self.config = os.path.join(root, "config")
@@ -185,9 +189,9 @@ class Program:
                     proc.wait()
 
 
-def program_on(display):
-    root = tempfile.mkdtemp(prefix="tav-it-")
-    p = Program(display, root)
+def program_on(display, exe=EXE, root=None):
+    root = root or tempfile.mkdtemp(prefix="tav-it-")
+    p = Program(display, root, exe)
     yield p
     p.stop()
     shutil.rmtree(root, ignore_errors=True)
@@ -201,3 +205,10 @@ def program(display):
 @pytest.fixture
 def bare_program(bare_display):
     yield from program_on(bare_display)
+
+
+@pytest.fixture
+def loopback_program(display):
+    """The loopback build, in a program folder whose path has spaces."""
+    root = tempfile.mkdtemp(prefix="tav it ")
+    yield from program_on(display, LOOPBACK_EXE, root)

@@ -4,10 +4,19 @@ add_test(NAME linux_integration
   COMMAND /usr/bin/python3 -m pytest -q -p no:cacheprovider ${CMAKE_CURRENT_LIST_DIR}
   WORKING_DIRECTORY ${CMAKE_CURRENT_LIST_DIR})
 set_tests_properties(linux_integration PROPERTIES
-  ENVIRONMENT "TAV_EXE=$<TARGET_FILE:TAVDashboard>"
+  ENVIRONMENT "TAV_EXE=$<TARGET_FILE:TAVDashboard>;TAV_LOOPBACK_EXE=$<TARGET_FILE:TAVDashboard-loopback>"
   TIMEOUT 600)
 
 # Unit tests of the Linux platform services.
 add_executable(tav_linux_unit_tests linux/platform_linux_test.cpp linux/monitor_linux_test.cpp)
-target_link_libraries(tav_linux_unit_tests PRIVATE tav_platform_linux tav_test_support GTest::gtest_main)
+target_link_libraries(tav_linux_unit_tests PRIVATE tav_store tav_platform_linux tav_test_support GTest::gtest_main)
 add_test(NAME linux_platform COMMAND tav_linux_unit_tests)
+
+# The program with the loopback constants, for the integration tests of mail and launching.
+tav_loopback_store(${CMAKE_BINARY_DIR}/generated/store_config_loopback.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/../support/tls/ca.pem /tmp/tav-test-tools/ "")
+add_library(tav_store_loopback OBJECT ${CMAKE_BINARY_DIR}/generated/store_config_loopback.cpp)
+target_link_libraries(tav_store_loopback PUBLIC tav_core)
+add_executable(TAVDashboard-loopback)
+target_link_libraries(TAVDashboard-loopback PRIVATE tav_program_linux tav_store_loopback)
+set_target_properties(TAVDashboard-loopback PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})

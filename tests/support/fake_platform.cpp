@@ -29,6 +29,9 @@ FakePlatform::FakePlatform() {
     s.instance = &instance;
     s.systemTimes = &systemTimes;
     s.uptime = &uptime;
+    s.launcher = &launcher;
+    s.mail = &mail;
+    processes.files = &files;
 }
 
 FakePlatform::~FakePlatform() { platform::services() = platform::Services{}; }

@@ -1,5 +1,6 @@
 // Fakes of the platform services, for the portable unit tests.
 #pragma once
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -13,6 +14,8 @@ namespace fakes {
 class FakeClock : public platform::Clock {
 public:
     platform::LocalTime now() override { return time; }
+    int utcOffsetMinutes() override { return offsetMinutes; }
+    int offsetMinutes = -300;
     platform::ShortDateFormat shortDateFormat() override { return format; }
     platform::LocalTime time{platform::Date::fromYmd(2017, 7, 19), 14, 5, 0};
     platform::ShortDateFormat format;  // month/day/year, US style
@@ -22,6 +25,7 @@ public:
 class FakeFiles : public platform::Files {
 public:
     std::string programFolder() override { return folder; }
+    std::string programName() override { return "TAVDashboard"; }
     char separator() const override { return '\\'; }
     bool exists(const std::string& path) override { return files.count(path) > 0; }
     std::optional<std::string> read(const std::string& path) override;
@@ -36,14 +40,21 @@ public:
 
 class FakeProcesses : public platform::Processes {
 public:
-    bool start(const std::string& commandLine, platform::WindowMode mode) override {
-        started.push_back({commandLine, mode});
-        return true;
-    }
     struct Started {
         std::string commandLine;
         platform::WindowMode mode;
     };
+    bool start(const std::string& commandLine, platform::WindowMode mode) override {
+        started.push_back({commandLine, mode});
+        return true;
+    }
+    // Starts a program that exists in the fake files; fails for any other path.
+    bool startProgram(const std::string& path, platform::WindowMode mode) override {
+        programs.push_back({path, mode});
+        return files && files->exists(path);
+    }
+    FakeFiles* files = nullptr;
+    std::vector<Started> programs;
     std::vector<Started> started;
 };
 
@@ -94,6 +105,37 @@ public:
     std::optional<int64_t> milliseconds = 0;
 };
 
+// A shell that records each request and answers with a result code the test sets.
+class FakeLauncher : public platform::Launcher {
+public:
+    int32_t open(const platform::ShellRequest& request) override {
+        requests.push_back(request);
+        return result;
+    }
+    int32_t result = platform::shell_result::kSuccess;
+    std::vector<platform::ShellRequest> requests;
+};
+
+// A mail server stand-in: records each message, yields as often as the test says, and answers
+// with the outcome the test sets.
+class FakeMailTransport : public platform::MailTransport {
+public:
+    platform::MailOutcome send(const std::string& envelopeFrom, const std::string& recipient, const std::string& message,
+                               const std::function<void()>& yield) override {
+        sent.push_back({envelopeFrom, recipient, message});
+        if (onSend) onSend();
+        for (int i = 0; i < yields; ++i) yield();
+        return outcome;
+    }
+    struct Message {
+        std::string from, to, bytes;
+    };
+    std::vector<Message> sent;
+    platform::MailOutcome outcome = platform::MailOutcome::Sent;
+    int yields = 1;
+    std::function<void()> onSend;  // runs while the message is "on the wire"
+};
+
 // All fakes, installed as the process's services while the object lives.
 struct FakePlatform {
     FakePlatform();
@@ -105,6 +147,8 @@ struct FakePlatform {
     FakeInstanceWindows instance;
     FakeSystemTimes systemTimes;
     FakeUptimeCounter uptime;
+    FakeLauncher launcher;
+    FakeMailTransport mail;
 };
 
 }  // namespace fakes

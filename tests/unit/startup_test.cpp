@@ -23,7 +23,7 @@ bool Has(const std::vector<std::string>& log, const std::string& entry) {
 
 TEST_F(Startup, ShowsTheVersionedDashboardWithTrayIcon) {
     ASSERT_TRUE(startUp());
-    EXPECT_EQ(dash().caption(), "TAV Dashboard v1.0.32");
+    EXPECT_EQ(dash().caption(), app::VersionedTitle());
     EXPECT_TRUE(dash().visible());
     ASSERT_EQ(host.trayCalls.size(), 2u);
     EXPECT_EQ(host.trayCalls[0].request, ui::TrayRequest::Add);
@@ -117,6 +117,9 @@ TEST_F(Startup, NoEarlierInstanceSearchesNothing) {
     EXPECT_EQ(ui::app().title, "TAVDashboard");
 }
 
-TEST(VersionedTitle, PlainDecimals) { EXPECT_EQ(app::VersionedTitle(), "TAV Dashboard v1.0.32"); }
+TEST(VersionedTitle, PlainDecimals) {
+    EXPECT_EQ(app::VersionedTitle(1, 0, 32), "TAV Dashboard v1.0.32");
+    EXPECT_EQ(app::VersionedTitle(2, 10, 5), "TAV Dashboard v2.10.5");
+}
 
 }  // namespace

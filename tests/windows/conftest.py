@@ -16,7 +16,9 @@ import pytest
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 
 BUILD = os.environ.get("TAV_WIN64", "")
-TITLE = "TAV Dashboard v1.0.32"
+from build_info import window_title  # noqa: E402
+
+TITLE = window_title(BUILD) if BUILD else ""
 TRAY_TITLE = "Wine System Tray"
 
 

@@ -6,8 +6,23 @@ add_executable(tav_windows_unit_tests
   windows/monitor_win32_test.cpp
   ${PROJECT_SOURCE_DIR}/src/tavdashboard.rc
 )
-target_include_directories(tav_windows_unit_tests PRIVATE ${PROJECT_SOURCE_DIR}/assets ${PROJECT_SOURCE_DIR}/src)
-target_link_libraries(tav_windows_unit_tests PRIVATE tav_win32_host tav_platform_win32 tav_test_support GTest::gtest_main)
+target_include_directories(tav_windows_unit_tests PRIVATE ${PROJECT_SOURCE_DIR}/assets ${PROJECT_SOURCE_DIR}/src
+  ${CMAKE_BINARY_DIR}/generated)
+target_link_libraries(tav_windows_unit_tests PRIVATE tav_store tav_win32_host tav_platform_win32 tav_test_support
+  GTest::gtest_main)
+
+# The program with the loopback constants, for the integration tests of mail and launching under
+# Wine, which sees the host's / as drive Z:.
+get_filename_component(_ca "${CMAKE_CURRENT_LIST_DIR}/../support/tls/ca.pem" ABSOLUTE)
+string(REPLACE "/" "\\" _ca "Z:${_ca}")
+tav_loopback_store(${CMAKE_BINARY_DIR}/generated/store_config_loopback.cpp "${_ca}" "Z:\\tmp\\tav-test-tools\\" ".exe")
+add_library(tav_store_loopback OBJECT ${CMAKE_BINARY_DIR}/generated/store_config_loopback.cpp)
+target_link_libraries(tav_store_loopback PUBLIC tav_core)
+tav_windows_program(TAVDashboard-loopback tav_store_loopback)
+
+# A stand-in for the tools and the remote-support program: writes a marker file beside itself.
+add_executable(tav_stub_program windows/stub_program.cpp)
+target_link_options(tav_stub_program PRIVATE -static -static-libgcc -static-libstdc++)
 
 # Console helper: finds windows and reports their class, text, visibility and rectangles.
 add_executable(tav_window_probe windows/window_probe.cpp)

@@ -13,6 +13,13 @@ LocalTime ClockLinux::now() {
     return LocalTime{Date::fromYmd(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday), tm.tm_hour, tm.tm_min, tm.tm_sec};
 }
 
+int ClockLinux::utcOffsetMinutes() {
+    time_t t = time(nullptr);
+    struct tm tm {};
+    localtime_r(&t, &tm);
+    return static_cast<int>(tm.tm_gmtoff / 60);
+}
+
 ShortDateFormat ShortDateFormatFor(const std::string& localeName, const std::string& dateFormat) {
     const bool usStyle = localeName == "C" || localeName == "POSIX" || localeName.rfind("C.", 0) == 0 ||
                          localeName.rfind("en_US", 0) == 0;

@@ -7,6 +7,7 @@ namespace platform {
 class ClockLinux : public Clock {
 public:
     LocalTime now() override;
+    int utcOffsetMinutes() override;
     ShortDateFormat shortDateFormat() override;
 };
 

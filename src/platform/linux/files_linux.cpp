@@ -19,6 +19,16 @@ std::string FilesLinux::programFolder() {
     return slash == 0 ? "/" : exe.substr(0, slash);
 }
 
+std::string FilesLinux::programName() {
+    char buf[PATH_MAX];
+    ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+    if (n <= 0) return "TAVDashboard";
+    std::string exe(buf, static_cast<size_t>(n));
+    exe = exe.substr(exe.rfind('/') + 1);
+    const size_t dot = exe.rfind('.');
+    return dot == std::string::npos || dot == 0 ? exe : exe.substr(0, dot);
+}
+
 bool FilesLinux::exists(const std::string& path) {
     struct stat st {};
     return stat(path.c_str(), &st) == 0;

@@ -6,6 +6,7 @@ namespace platform {
 class FilesLinux : public Files {
 public:
     std::string programFolder() override;
+    std::string programName() override;
     char separator() const override { return '/'; }
     bool exists(const std::string& path) override;
     std::optional<std::string> read(const std::string& path) override;

@@ -44,4 +44,13 @@ bool ProcessesLinux::start(const std::string& commandLine, WindowMode) {
     return posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) == 0;
 }
 
+// The path is the program itself, not a command line: it is never split or searched for.
+bool ProcessesLinux::startProgram(const std::string& path, WindowMode) {
+    if (path.empty()) return false;
+    std::string arg0 = path;
+    char* argv[] = {arg0.data(), nullptr};
+    pid_t pid;
+    return posix_spawn(&pid, path.c_str(), nullptr, nullptr, argv, environ) == 0;
+}
+
 }  // namespace platform

@@ -11,6 +11,7 @@ class ProcessesLinux : public Processes {
 public:
     ProcessesLinux();
     bool start(const std::string& commandLine, WindowMode mode) override;
+    bool startProgram(const std::string& path, WindowMode mode) override;
 };
 
 // Splits a command line into words: blanks separate, double quotes group.

@@ -12,6 +12,16 @@ LocalTime ClockWin32::now() {
     return LocalTime{Date::fromYmd(st.wYear, st.wMonth, st.wDay), st.wHour, st.wMinute, st.wSecond};
 }
 
+int ClockWin32::utcOffsetMinutes() {
+    // The bias is UTC minus local time, daylight saving included where it is in force.
+    TIME_ZONE_INFORMATION tz{};
+    const DWORD which = GetTimeZoneInformation(&tz);
+    LONG bias = tz.Bias;
+    if (which == TIME_ZONE_ID_DAYLIGHT) bias += tz.DaylightBias;
+    else if (which == TIME_ZONE_ID_STANDARD) bias += tz.StandardBias;
+    return static_cast<int>(-bias);
+}
+
 ShortDateFormat ShortDateFormatOfLocale(const std::wstring& localeName) {
     wchar_t picture[80] = {};
     const wchar_t* name = localeName.empty() ? LOCALE_NAME_USER_DEFAULT : localeName.c_str();

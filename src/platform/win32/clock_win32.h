@@ -9,6 +9,7 @@ namespace platform {
 class ClockWin32 : public Clock {
 public:
     LocalTime now() override;
+    int utcOffsetMinutes() override;
     ShortDateFormat shortDateFormat() override;
 };
 

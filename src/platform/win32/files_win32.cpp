@@ -45,6 +45,21 @@ std::string FilesWin32::programFolder() {
     }
 }
 
+std::string FilesWin32::programName() {
+    std::vector<wchar_t> buf(MAX_PATH);
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
+        if (n == 0) return "TAVDashboard";
+        if (n < buf.size()) {
+            std::string name = Narrow(std::wstring(buf.data(), n));
+            name = name.substr(name.find_last_of("\\/") + 1);
+            const size_t dot = name.rfind('.');
+            return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
+        }
+        buf.resize(buf.size() * 2);
+    }
+}
+
 bool FilesWin32::exists(const std::string& path) {
     return GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }

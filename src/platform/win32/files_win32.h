@@ -7,6 +7,7 @@ namespace platform {
 class FilesWin32 : public Files {
 public:
     std::string programFolder() override;
+    std::string programName() override;
     char separator() const override { return '\\'; }
     bool exists(const std::string& path) override;
     std::optional<std::string> read(const std::string& path) override;

@@ -7,6 +7,10 @@ namespace platform {
 class ProcessesWin32 : public Processes {
 public:
     bool start(const std::string& commandLine, WindowMode mode) override;
+    bool startProgram(const std::string& path, WindowMode mode) override;
+
+private:
+    static bool Start(const wchar_t* program, std::wstring line, WindowMode mode);
 };
 
 // The ShowWindow command a started program receives for a window mode.

@@ -239,6 +239,14 @@ void QtHost::realize(Form& f) {
         }
         cw->setFont(ToQFont(c->font));
         if (!c->toolTip.empty()) cw->setToolTip(QString::fromStdString(c->toolTip));
+        if (c->mousePointer == MousePointer::Hand) cw->setCursor(Qt::PointingHandCursor);
+        if (c->foreColor && c->kind() != ControlKind::Frame) {
+            QPalette pal = cw->palette();
+            pal.setColor(QPalette::WindowText, QColor(c->foreColor->r, c->foreColor->g, c->foreColor->b));
+            cw->setPalette(pal);
+        }
+        // A control's mouse events are its own: they never reach the form beneath it.
+        cw->setAttribute(Qt::WA_NoMousePropagation);
         if (c->MouseDown || c->MouseMove || c->MouseUp || c->DblClick || (clicks && c->Click)) {
             auto* relay = new MouseRelay(*c, tpp_, clicks);
             relay->setParent(cw);
@@ -325,6 +333,13 @@ void QtHost::applyControl(Control& c) {
         case ControlKind::Chart:
             static_cast<ChartWidget*>(w)->scheduleUpdate();
             break;
+        case ControlKind::Image: {
+            auto* l = static_cast<QLabel*>(w);
+            const bool border = static_cast<Image&>(c).borderStyle() != 0;
+            l->setFrameStyle(border ? QFrame::Box | QFrame::Plain : QFrame::NoFrame);
+            l->setLineWidth(1);
+            break;
+        }
         default:
             break;
     }
@@ -332,6 +347,7 @@ void QtHost::applyControl(Control& c) {
 
 void QtHost::destroy(Form& f) {
     hiddenToTray_.erase(&f);
+    foregroundOnShow_.erase(&f);
     FormWindow* w = windowOf(f);
     if (!w) return;
     for (Control* c : f.controls()) c->hostData = nullptr;
@@ -351,6 +367,7 @@ void QtHost::show(Form& f) {
     }
     // Showing brings the window forward; taking the focus is setForeground's job.
     w->raise();
+    if (foregroundOnShow_.erase(&f) > 0) w->activateWindow();
 }
 
 // Without a notification area a hidden window could never be reached again: it is
@@ -509,9 +526,14 @@ void QtHost::popupMenu(Menu& menu, Form& owner) {
     popup.exec(QCursor::pos());
 }
 
+// A window that is hidden yet takes the focus when it is next shown (the tray click asks for the
+// foreground before it shows the dashboard).
 void QtHost::setForeground(Form& f) {
     if (FormWindow* w = windowOf(f)) {
-        if (!w->isVisible()) return;
+        if (!w->isVisible()) {
+            foregroundOnShow_.insert(&f);
+            return;
+        }
         w->raise();
         w->activateWindow();
     }

@@ -61,6 +61,7 @@ private:
     int trayAttempts_ = 0;
     bool noTrayHost_ = false;
     std::set<Form*> hiddenToTray_;
+    std::set<Form*> foregroundOnShow_;
 };
 
 }  // namespace ui::qt

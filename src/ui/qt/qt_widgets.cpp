@@ -15,6 +15,7 @@ QFont ToQFont(const Font& f) {
     QFont q(QString::fromStdString(f.name));
     q.setPointSizeF(f.size);
     q.setBold(f.bold);
+    q.setUnderline(f.underline);
     return q;
 }
 
@@ -22,12 +23,27 @@ QPixmap LoadPicture(const std::string& name) { return QPixmap(":/assets/" + QStr
 
 FormWindow::FormWindow(Form& f, float twipsPerPixel) : form(f), tpp_(twipsPerPixel) {
     if (!f.picture.empty()) background_ = LoadPicture(f.picture);
+    setMouseTracking(true);  // the form's MouseMove, over its own background
 }
 
 void FormWindow::paintEvent(QPaintEvent*) {
     if (background_.isNull()) return;
     QPainter p(this);
-    p.drawPixmap(rect(), background_);
+    if (form.stretchPicture) p.drawPixmap(rect(), background_);
+    else p.drawPixmap(0, 0, background_);
+}
+
+// Mouse input on the form's own background (controls keep theirs, see WA_NoMousePropagation).
+void FormWindow::mouseMoveEvent(QMouseEvent* e) { relayMouse(e, false); }
+void FormWindow::mouseReleaseEvent(QMouseEvent* e) { relayMouse(e, true); }
+
+void FormWindow::relayMouse(QMouseEvent* e, bool released) {
+    const MouseArgs a = MouseArgsOf(e, released, tpp_);
+    Form* f = &form;
+    app().dispatch([f, a, released] {
+        if (released) f->Form_MouseUp(a.button, a.shift, a.x, a.y);
+        else f->Form_MouseMove(a.button, a.shift, a.x, a.y);
+    });
 }
 
 // A close request is the form's unload request; the form decides what happens.
@@ -60,6 +76,20 @@ void FormWindow::changeEvent(QEvent* e) {
     QWidget::changeEvent(e);
 }
 
+MouseArgs MouseArgsOf(const QMouseEvent* me, bool singleButton, float tpp) {
+    MouseArgs a;
+    const Qt::MouseButtons held = singleButton ? Qt::MouseButtons(me->button()) : me->buttons();
+    if (held & Qt::LeftButton) a.button |= kLeftButton;
+    if (held & Qt::RightButton) a.button |= kRightButton;
+    if (held & Qt::MiddleButton) a.button |= kMiddleButton;
+    if (me->modifiers() & Qt::ShiftModifier) a.shift |= 1;
+    if (me->modifiers() & Qt::ControlModifier) a.shift |= 2;
+    if (me->modifiers() & Qt::AltModifier) a.shift |= 4;
+    a.x = static_cast<float>(me->position().x()) * tpp;
+    a.y = static_cast<float>(me->position().y()) * tpp;
+    return a;
+}
+
 MouseRelay::MouseRelay(Control& c, float twipsPerPixel, bool clicks)
     : QObject(nullptr), control_(c), tpp_(twipsPerPixel), clicks_(clicks) {}
 
@@ -69,31 +99,26 @@ bool MouseRelay::eventFilter(QObject* watched, QEvent* e) {
         t != QEvent::MouseButtonDblClick) {
         return QObject::eventFilter(watched, e);
     }
-    auto* me = static_cast<QMouseEvent*>(e);
-    int16_t button = 0;
-    const Qt::MouseButtons held = t == QEvent::MouseMove ? me->buttons() : Qt::MouseButtons(me->button());
-    if (held & Qt::LeftButton) button |= kLeftButton;
-    if (held & Qt::RightButton) button |= kRightButton;
-    if (held & Qt::MiddleButton) button |= kMiddleButton;
-    int16_t shift = 0;
-    if (me->modifiers() & Qt::ShiftModifier) shift |= 1;
-    if (me->modifiers() & Qt::ControlModifier) shift |= 2;
-    if (me->modifiers() & Qt::AltModifier) shift |= 4;
-    const float x = static_cast<float>(me->position().x()) * tpp_;
-    const float y = static_cast<float>(me->position().y()) * tpp_;
+    const MouseArgs a = MouseArgsOf(static_cast<QMouseEvent*>(e), t != QEvent::MouseMove, tpp_);
+    // A double-click arrives as press, release, double-click, release. Its events come in the
+    // order a Windows program gets them: MouseDown, MouseUp, Click, DblClick, MouseUp; the
+    // second release is no click of its own.
+    const bool afterDouble = t == QEvent::MouseButtonRelease && afterDouble_;
+    if (t == QEvent::MouseButtonDblClick) afterDouble_ = true;
+    else if (t == QEvent::MouseButtonRelease || t == QEvent::MouseButtonPress) afterDouble_ = false;
     Control* c = &control_;
     const bool clicks = clicks_;
     app().dispatch([=] {
         switch (t) {
             case QEvent::MouseButtonPress:
-                if (c->MouseDown) c->MouseDown(button, shift, x, y);
+                if (c->MouseDown) c->MouseDown(a.button, a.shift, a.x, a.y);
                 break;
             case QEvent::MouseMove:
-                if (c->MouseMove) c->MouseMove(button, shift, x, y);
+                if (c->MouseMove) c->MouseMove(a.button, a.shift, a.x, a.y);
                 break;
             case QEvent::MouseButtonRelease:
-                if (c->MouseUp) c->MouseUp(button, shift, x, y);
-                if (clicks && button == kLeftButton && c->Click) c->Click();
+                if (c->MouseUp) c->MouseUp(a.button, a.shift, a.x, a.y);
+                if (clicks && !afterDouble && a.button == kLeftButton && c->Click) c->Click();
                 break;
             default:
                 if (c->DblClick) c->DblClick();

@@ -1,5 +1,6 @@
 // The Qt widgets that stand for forms and for the controls that Qt has no widget for.
 #pragma once
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QWidget>
 #include <vector>
@@ -22,12 +23,23 @@ protected:
     void moveEvent(QMoveEvent*) override;
     void resizeEvent(QResizeEvent*) override;
     void changeEvent(QEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
 
 private:
     void reportGeometry();
+    void relayMouse(QMouseEvent* e, bool released);
     QPixmap background_;
     float tpp_;
 };
+
+// A mouse event as the handlers receive it: button and shift codes, position in twips.
+struct MouseArgs {
+    int16_t button = 0, shift = 0;
+    float x = 0, y = 0;
+};
+// singleButton: the button that changed (press, release), else the buttons held (move).
+MouseArgs MouseArgsOf(const QMouseEvent* me, bool singleButton, float twipsPerPixel);
 
 // Turns mouse input on a control into its MouseDown/MouseMove/MouseUp, Click and DblClick
 // events, with positions in twips inside the control.
@@ -42,6 +54,7 @@ private:
     Control& control_;
     float tpp_;
     bool clicks_;
+    bool afterDouble_ = false;  // the next release ends a double-click
 };
 
 class LineWidget : public QWidget {

@@ -55,7 +55,14 @@ void PaintLayer(FormWindow& fw, HDC dc, int w, int h) {
     if (Gdiplus::Bitmap* bg = f.picture.empty() ? nullptr : LoadPicture(f.picture)) {
         g.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
         g.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
-        g.DrawImage(bg, Gdiplus::Rect(0, 0, w, h));
+        if (f.stretchPicture) {
+            g.DrawImage(bg, Gdiplus::Rect(0, 0, w, h));
+        } else {
+            // At its own size from the top left; what lies beyond the client area is cut off.
+            RECT all{0, 0, w, h};
+            FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
+            g.DrawImage(bg, Gdiplus::Rect(0, 0, static_cast<INT>(bg->GetWidth()), static_cast<INT>(bg->GetHeight())));
+        }
     } else {
         RECT all{0, 0, w, h};
         FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
@@ -69,6 +76,11 @@ void PaintLayer(FormWindow& fw, HDC dc, int w, int h) {
             case ControlKind::Image:
                 if (Gdiplus::Bitmap* pic = LoadPicture(static_cast<Image*>(c)->picture)) {
                     g.DrawImage(pic, Gdiplus::Rect(r.left, r.top, r.right - r.left, r.bottom - r.top));
+                }
+                if (static_cast<Image*>(c)->borderStyle() != 0) {
+                    // A single-line border just inside the image's rectangle.
+                    RECT edge = r;
+                    FrameRect(dc, &edge, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
                 }
                 break;
             case ControlKind::Shape: {

@@ -52,6 +52,12 @@ bool WantsMouse(const Control& c) { return c.MouseDown || c.MouseMove || c.Mouse
 
 // Mouse events on a painted control, in twips relative to the control.
 void MouseToControl(FormWindow& fw, Control* c, UINT msg, int16_t button, POINT pt) {
+    // A double-click is down, up, double-click, up: its events are MouseDown, MouseUp, Click,
+    // DblClick and MouseUp, as the form designer's controls raise them; the second release
+    // is no click of its own.
+    const bool afterDouble = msg == WM_LBUTTONUP && fw.afterDouble;
+    if (msg == WM_LBUTTONDBLCLK) fw.afterDouble = true;
+    else if (msg == WM_LBUTTONUP || msg == WM_LBUTTONDOWN) fw.afterDouble = false;
     const RECT& r = CwOf(*c)->rect;
     const float x = static_cast<float>(pt.x - r.left) * fw.host->twipsPerPixelX();
     const float y = static_cast<float>(pt.y - r.top) * fw.host->twipsPerPixelY();
@@ -68,12 +74,11 @@ void MouseToControl(FormWindow& fw, Control* c, UINT msg, int16_t button, POINT 
                 if (c->MouseDown) c->MouseDown(button, shift, x, y);
                 break;
             case WM_LBUTTONDBLCLK:
-                if (c->MouseDown) c->MouseDown(button, shift, x, y);
                 if (c->DblClick) c->DblClick();
                 break;
             default:  // button released
                 if (c->MouseUp) c->MouseUp(button, shift, x, y);
-                if (msg == WM_LBUTTONUP && inside && c->Click) c->Click();
+                if (msg == WM_LBUTTONUP && inside && !afterDouble && c->Click) c->Click();
                 break;
         }
     });
@@ -92,11 +97,10 @@ void OnMouse(FormWindow& fw, UINT msg, WPARAM wp, LPARAM lp) {
     }
     const bool down = msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN || msg == WM_LBUTTONDBLCLK;
     const bool up = msg == WM_LBUTTONUP || msg == WM_RBUTTONUP || msg == WM_MBUTTONUP;
-    Control* target = fw.captured;
-    if (!target) {
-        Control* hit = HitTest(fw, pt);
-        if (hit && WantsMouse(*hit)) target = hit;
-    }
+    // The mouse over a painted control is that control's, even when it has no handler: the form
+    // beneath sees only its own background.
+    Control* target = fw.captured ? fw.captured : HitTest(fw, pt);
+    if (target && !WantsMouse(*target)) return;
     if (target) {
         if (down) {
             fw.captured = target;
@@ -358,6 +362,20 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_MBUTTONDOWN: case WM_MBUTTONUP:
             OnMouse(*fw, msg, wp, lp);
             return 0;
+        case WM_SETCURSOR: {
+            // The hand over links; every other place gets the class's arrow.
+            if (reinterpret_cast<HWND>(wp) == hwnd && LOWORD(lp) == HTCLIENT) {
+                POINT pt;
+                GetCursorPos(&pt);
+                ScreenToClient(hwnd, &pt);
+                Control* c = HitTest(*fw, pt);
+                if (c && c->mousePointer == MousePointer::Hand) {
+                    SetCursor(LoadCursor(nullptr, IDC_HAND));
+                    return TRUE;
+                }
+            }
+            break;
+        }
         case WM_CAPTURECHANGED:
             if (reinterpret_cast<HWND>(lp) != hwnd) fw->captured = nullptr;
             return 0;

@@ -37,6 +37,7 @@ struct FormWindow {
     HBITMAP back = nullptr;  // the frame being composed, at client size; kept between paints
     SIZE backSize{};
     Control* captured = nullptr;  // the painted control that got the mouse button press
+    bool afterDouble = false;     // the next left-button release ends a double-click
     HWND lastFocus = nullptr;
     bool ready = false;     // creation finished: geometry and state changes are reported
     bool applying = false;  // the host itself is changing a control: no user events

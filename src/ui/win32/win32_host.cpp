@@ -63,10 +63,11 @@ HWND Win32Host::windowOf(const Form& f) {
 }
 
 HFONT Win32Host::font(const Font& f) {
-    const std::string key = f.name + "|" + std::to_string(f.size) + (f.bold ? "|b" : "");
+    const std::string key = f.name + "|" + std::to_string(f.size) + (f.bold ? "|b" : "") + (f.underline ? "|u" : "");
     if (auto it = fonts_.find(key); it != fonts_.end()) return it->second;
     const int height = -static_cast<int>(f.size * static_cast<float>(dpiY_) / 72.0f + 0.5f);
-    HFONT h = CreateFontW(height, 0, 0, 0, f.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+    HFONT h = CreateFontW(height, 0, 0, 0, f.bold ? FW_BOLD : FW_NORMAL, FALSE, f.underline ? TRUE : FALSE, FALSE,
+                          DEFAULT_CHARSET,
                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                           Widen(f.name).c_str());
     fonts_.emplace(key, h);
