@@ -86,6 +86,11 @@ class Display:
                     proc.kill()
 
 
+def pytest_configure(config):
+    # The plain-text mail tests log in without TLS, which the SMTP library warns about each time.
+    config.addinivalue_line("filterwarnings", "ignore:Requiring AUTH while not requiring TLS")
+
+
 @pytest.fixture(scope="session")
 def display():
     if not shutil.which("Xvfb") or not shutil.which("xdotool"):
@@ -169,6 +174,41 @@ class Program:
     def popups(self, icons):
         """Visible windows that are neither the dashboard nor the given tray icons: menus, message boxes."""
         return [w for w, name in self.visible_windows().items() if name != TITLE and w not in icons]
+
+    def message_boxes(self):
+        """Visible message boxes: windows with the application title that are larger than a tray icon."""
+        boxes = []
+        for w, name in self.visible_windows().items():
+            if name != "TAVDashboard":
+                continue
+            geometry = self.display.xdotool("getwindowgeometry", str(w))
+            size = geometry.split("Geometry: ")[-1].split("x") if "Geometry: " in geometry else ["0", "0"]
+            if int(size[0]) > 100:
+                boxes.append(w)
+        return boxes
+
+    def answer_message_box(self, key="Return", timeout=10):
+        """Waits for a message box and answers it with a key (Return: its default button)."""
+        box = wait_for(self.message_boxes, timeout)
+        assert box, "no message box appeared"
+        # A box just mapped may not take keys yet: press again while it stays.
+        for _ in range(5):
+            time.sleep(0.3)
+            self.display.xdotool("windowfocus", "--sync", str(box[0]))
+            self.display.xdotool("key", "--window", str(box[0]), key)
+            if wait_for(lambda: box[0] not in self.message_boxes(), 1.5):
+                return
+        raise AssertionError("the message box stayed open")
+
+    def click(self, window, x_twips, y_twips, button=1):
+        """Clicks a point of a window given in twips (15 to a pixel on the virtual display)."""
+        self.display.xdotool("mousemove", "--window", str(window), str(round(x_twips / 15)), str(round(y_twips / 15)),
+                             "click", str(button))
+
+    def traced(self, proc, prefix):
+        """The lines the program traced that start with prefix, without the program's name."""
+        return [l[len("TAVDashboard: "):] for l in self.log(proc).splitlines()
+                if l.startswith("TAVDashboard: " + prefix)]
 
     def write_settings(self, lines):
         with open(self.settings, "wb") as f:

@@ -74,16 +74,17 @@ def test_read_only_program_folder_keeps_the_settings_in_memory(program):
         os.chmod(program.folder, 0o755)
 
 
-def test_second_start_ends_and_leaves_one_dashboard(program):
+def test_second_start_ends_and_leaves_one_dashboard(tray, program):
     first = program.start()
     assert program.wait_for_dashboard()
-    icons = wait_for(program.tray_icons, 10) or []
+    icons = wait_for(program.tray_icons, 10)
+    assert icons, "no tray icon appeared"
 
     second = program.start()
     second.wait(timeout=5)
     assert second.returncode == 0
     assert len(program.dashboard_windows()) == 1
-    assert len(program.tray_icons()) == len(icons)
+    assert program.tray_icons() == icons
     assert first.poll() is None
 
 
@@ -132,5 +133,9 @@ def test_exit_button_hides_and_a_tray_click_brings_the_dashboard_back(tray, prog
     assert proc.poll() is None
     assert program.tray_icons() == icons
 
+    program.display.xdotool("mousemove", "--window", str(window[0]), "5", "5")  # the pointer away from it
     program.display.xdotool("mousemove", "--window", str(icons[0]), "5", "5", "click", "1")
     assert wait_for(program.dashboard_windows, 5), "a click on the tray icon did not show the dashboard"
+    # ... and brought it to the front with the focus.
+    assert wait_for(lambda: program.display.xdotool("getwindowfocus") == str(window[0]), 5), \
+        "the dashboard shown by a tray click did not get the focus"

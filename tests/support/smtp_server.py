@@ -115,7 +115,13 @@ class SilentServer:
         return self
 
     def stop(self):
+        # shutdown wakes the accepting thread; close alone would leave it holding the port.
+        try:
+            self.sock.shutdown(socket.SHUT_RDWR)
+        except OSError:
+            pass
         self.sock.close()
+        self.thread.join(5)
         for c in self.connections:
             c.close()
 
