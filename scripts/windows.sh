@@ -56,7 +56,7 @@ wine_down() {
 }
 
 run_tests() {
-  local passed=0 failed=0 out
+  local passed=0 failed=0 skipped=0 out
   wine_up
   trap wine_down EXIT
 
@@ -68,9 +68,10 @@ run_tests() {
     (cd "$b64" && wine "$b64/$exe.exe" >"$b64/$exe.log" 2>&1) && rc=0 || rc=$?
     out="$(cat "$b64/$exe.log")"
     printf '%s\n' "$out" | grep -E '^\[  (PASSED|FAILED) |^\[==========\]|FAILED' || true
-    local ok bad
+    local ok bad skip
     ok="$(printf '%s\n' "$out" | sed -n 's/^\[  PASSED  \] \([0-9]*\) test.*/\1/p' | tail -1)"
     bad="$(printf '%s\n' "$out" | sed -n 's/^ *\([0-9]*\) FAILED TEST.*/\1/p' | tail -1)"
+    skip="$(printf '%s\n' "$out" | sed -n 's/^\[  SKIPPED \] \([0-9]*\) test.*/\1/p' | tail -1)"
     if [ -z "$ok" ] && [ -z "$bad" ]; then
       # No summary line: the runner did not start or crashed.
       printf '%s\n' "$out" | tail -40
@@ -80,6 +81,7 @@ run_tests() {
     fi
     passed=$((passed + ${ok:-0}))
     failed=$((failed + ${bad:-0}))
+    skipped=$((skipped + ${skip:-0}))
     if [ "$rc" != 0 ] && [ -z "$bad" ]; then failed=$((failed + 1)); fi
     [ -n "$bad" ] && printf '%s\n' "$out" | grep -E '^\[  FAILED  \]|Failure' | head -40
   done
@@ -93,12 +95,15 @@ run_tests() {
   summary="$(grep -E '^[0-9]+ (passed|failed|skipped|error)|^=+ .*(passed|failed|skipped|error)' "$log" | tail -1)"
   ok="$(printf '%s' "$summary" | grep -oE '[0-9]+ passed' | grep -oE '[0-9]+' || true)"
   bad="$(printf '%s' "$summary" | grep -oE '[0-9]+ (failed|error)' | awk '{ n += $1 } END { if (NR) print n }' || true)"
+  skip="$(printf '%s' "$summary" | grep -oE '[0-9]+ skipped' | grep -oE '[0-9]+' || true)"
   passed=$((passed + ${ok:-0}))
   failed=$((failed + ${bad:-0}))
+  skipped=$((skipped + ${skip:-0}))
   if [ "$rc" != 0 ] && [ -z "$bad" ]; then failed=$((failed + 1)); fi
   wine_down
   trap - EXIT
-  echo "windows: $passed passed, $failed failed"
+  # Skipped tests are neither passes nor failures: they are reported on their own.
+  echo "windows: $passed passed, $failed failed, $skipped skipped"
   [ "$failed" = 0 ]
 }
 

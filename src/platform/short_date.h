@@ -1,7 +1,7 @@
-// The user's short date format: the order of day, month and year, the
-// separator, and whether day and month carry a leading zero. Dates are written
-// and read back with the same format, so a file written on this machine reads
-// back to the same days.
+// The user's short date format: the order of day, month and year, the texts
+// around and between the numbers, and whether day and month carry a leading
+// zero. Dates are written and read back with the same format, so a file written
+// on this machine reads back to the same days.
 #pragma once
 #include <optional>
 #include <string>
@@ -16,6 +16,10 @@ struct ShortDateFormat {
     std::string separator = "/";
     bool padDay = false;
     bool padMonth = false;
+    // The picture's other literals, kept as they stand: "yyyy. MM. dd." has ". " twice and a
+    // final "."; "d.M.yyyy 'г.'" ends in " г.".
+    std::string separator2;  // between the second and the third number; empty: the same as separator
+    std::string prefix, suffix;
 
     // From a Windows date picture such as "M/d/yyyy", "dd.MM.yyyy" or "yyyy-MM-dd".
     static ShortDateFormat fromPicture(const std::string& picture);

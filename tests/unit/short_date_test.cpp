@@ -11,6 +11,10 @@ namespace {
 const ShortDateFormat kUs{};  // M/d/yyyy
 const ShortDateFormat kGerman{Order::DayMonthYear, ".", true, true};
 const ShortDateFormat kIso{Order::YearMonthDay, "-", true, true};
+// Pictures whose literals are not all one separator.
+const ShortDateFormat kHungarian{Order::YearMonthDay, ". ", true, true, "", "", "."};
+const ShortDateFormat kBulgarian{Order::DayMonthYear, ".", false, false, "", "", " \xd0\xb3."};
+const ShortDateFormat kKorean{Order::YearMonthDay, "\xeb\x85\x84 ", true, true, "\xec\x9b\x94 ", "", "\xec\x9d\xbc"};
 
 TEST(Date, ZeroDateIsThirtiethOfDecember1899) {
     int y, m, d;
@@ -41,7 +45,10 @@ INSTANTIATE_TEST_SUITE_P(Formats, ShortDateFormatting,
                                            FormatCase{kUs, 2018, 1, 17, "1/17/2018"},
                                            FormatCase{kUs, 1899, 12, 30, "12/30/1899"},
                                            FormatCase{kGerman, 2017, 7, 9, "09.07.2017"},
-                                           FormatCase{kIso, 2017, 7, 9, "2017-07-09"}));
+                                           FormatCase{kIso, 2017, 7, 9, "2017-07-09"},
+                                           FormatCase{kHungarian, 2017, 7, 9, "2017. 07. 09."},
+                                           FormatCase{kBulgarian, 2017, 7, 9, "9.7.2017 \xd0\xb3."},
+                                           FormatCase{kKorean, 2017, 7, 9, "2017\xeb\x85\x84 07\xec\x9b\x94 09\xec\x9d\xbc"}));
 
 struct ParseCase {
     const char* text;
@@ -92,6 +99,17 @@ INSTANTIATE_TEST_SUITE_P(
                       PictureCase{"%m/%d/%Y", true, {Order::MonthDayYear, "/", true, true}},
                       PictureCase{"%d.%m.%Y", true, kGerman}, PictureCase{"%Y-%m-%d", true, kIso},
                       PictureCase{"%F", true, kIso},
-                      PictureCase{"%d/%m/%y", true, {Order::DayMonthYear, "/", true, true}}));
+                      PictureCase{"%d/%m/%y", true, {Order::DayMonthYear, "/", true, true}},
+                      PictureCase{"yyyy. MM. dd.", false, kHungarian},
+                      PictureCase{"d.M.yyyy '\xd0\xb3.'", false, kBulgarian},
+                      PictureCase{"%Y. %m. %d.", true, kHungarian},
+                      PictureCase{"%Y\xeb\x85\x84 %m\xec\x9b\x94 %d\xec\x9d\xbc", true, kKorean},
+                      PictureCase{"'Day' d/M/yyyy", false, {Order::DayMonthYear, "/", false, false, "", "Day ", ""}}));
+
+TEST(ShortDateParsing, LiteralsAroundTheNumbersMayBeLeftOut) {
+    EXPECT_EQ(platform::parseShortDate(kHungarian, "2017. 07. 09"), Date::fromYmd(2017, 7, 9));
+    EXPECT_EQ(platform::parseShortDate(kBulgarian, " 9.7.2017 "), Date::fromYmd(2017, 7, 9));
+    EXPECT_EQ(platform::parseShortDate(kHungarian, "2017-07-09"), std::nullopt);
+}
 
 }  // namespace

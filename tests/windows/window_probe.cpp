@@ -7,6 +7,7 @@
 //   client TITLE            screen rectangle of a top-level window's client area
 //   minimize TITLE          minimises a top-level window
 //   menu                    the pop-up menu that is open: rectangle and item texts
+//   press CLASS TITLE TEXT  clicks the button TEXT of a top-level window (a message box: #32770)
 #include <windows.h>
 
 #include <cstdio>
@@ -67,6 +68,14 @@ int main(int argc, char** argv) {
         HWND h = parent ? FindWindowExA(parent, nullptr, nullptr, argv[3]) : nullptr;
         return Report(h);
     }
+    if (cmd == "press" && argc == 5) {
+        HWND parent = FindWindowA(Arg(argv[2]), Arg(argv[3]));
+        HWND h = parent ? FindWindowExA(parent, nullptr, "Button", argv[4]) : nullptr;
+        const int found = Report(h);
+        DWORD_PTR ignored = 0;
+        if (h) SendMessageTimeoutA(h, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+        return found;
+    }
     if (cmd == "menu" && argc == 2) {
         HWND h = FindWindowA("#32768", nullptr);
         if (!h || !IsWindowVisible(h)) return Report(nullptr);
@@ -81,6 +90,6 @@ int main(int argc, char** argv) {
         }
         return 0;
     }
-    std::fprintf(stderr, "usage: tav_window_probe find|above CLASS TITLE | window|client|minimize TITLE | child TITLE TEXT | menu\n");
+    std::fprintf(stderr, "usage: tav_window_probe find|above CLASS TITLE | window|client|minimize TITLE | child TITLE TEXT | menu | press CLASS TITLE TEXT\n");
     return 2;
 }
