@@ -12,6 +12,12 @@ add_executable(tav_linux_unit_tests linux/platform_linux_test.cpp linux/monitor_
 target_link_libraries(tav_linux_unit_tests PRIVATE tav_store tav_platform_linux tav_test_support GTest::gtest_main)
 add_test(NAME linux_platform COMMAND tav_linux_unit_tests)
 
+# Unit tests of the Qt host, on Qt's offscreen platform.
+add_executable(tav_qt_host_tests linux/qt_host_test.cpp)
+target_link_libraries(tav_qt_host_tests PRIVATE tav_store tav_qt_host tav_test_support GTest::gtest_main)
+add_test(NAME qt_host COMMAND tav_qt_host_tests)
+set_tests_properties(qt_host PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+
 # The program with the loopback constants, for the integration tests of mail and launching.
 tav_loopback_store(${CMAKE_BINARY_DIR}/generated/store_config_loopback.cpp
   ${CMAKE_CURRENT_LIST_DIR}/../support/tls/ca.pem /tmp/tav-test-tools/ "")

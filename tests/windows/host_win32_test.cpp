@@ -42,6 +42,15 @@ public:
     ui::CheckBox chk{*this, "chk", {150, 450, 1800, 300}, "Check", &fra};
     ui::ProgressBar pb{*this, "pb", {150, 1200, 2400, 300}, &fra};
     ui::Label lbl{*this, "lbl", {300, 3300, 1500, 300}, "Label"};
+    ui::Image img{*this, "img", {2400, 3300, 600, 600}, "tav.png"};
+    ui::Label plain{*this, "plain", {3300, 3300, 1500, 300}, "No handlers"};
+    std::vector<std::string> imgEvents;
+    void logImage() {
+        img.MouseDown = [this](int16_t, int16_t, float, float) { imgEvents.push_back("MouseDown"); };
+        img.MouseUp = [this](int16_t, int16_t, float, float) { imgEvents.push_back("MouseUp"); };
+        img.Click = [this] { imgEvents.push_back("Click"); };
+        img.DblClick = [this] { imgEvents.push_back("DblClick"); };
+    }
 
     struct Mouse {
         int16_t button;
@@ -208,6 +217,34 @@ TEST_F(Win32HostTest, MouseOnAPaintedLabelComesInTwipsRelativeToTheLabel) {
     EXPECT_EQ(f.mouse[1].button, ui::kRightButton);
     EXPECT_FLOAT_EQ(f.mouse[0].x, 10 * host.twipsPerPixelX());
     EXPECT_FLOAT_EQ(f.mouse[0].y, 4 * host.twipsPerPixelY());
+}
+
+TEST_F(Win32HostTest, ADoubleClickRaisesItsEventsInTheOrderOfAWindowsProgram) {
+    frmProbe& f = application.form<frmProbe>();
+    f.logImage();
+    f.Load();
+    HWND form = ui::win32::Win32Host::windowOf(f);
+    const LPARAM at = MAKELPARAM(host.pxX(2400) + 5, host.pxY(3300) + 5);
+    // What the window system sends for a double-click.
+    SendMessageW(form, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(form, WM_LBUTTONUP, 0, at);
+    SendMessageW(form, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    SendMessageW(form, WM_LBUTTONUP, 0, at);
+    // A single click after it is a click again.
+    SendMessageW(form, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(form, WM_LBUTTONUP, 0, at);
+    EXPECT_EQ(f.imgEvents, (std::vector<std::string>{"MouseDown", "MouseUp", "Click", "DblClick", "MouseUp", "MouseDown",
+                                                      "MouseUp", "Click"}));
+}
+
+TEST_F(Win32HostTest, APaintedControlKeepsTheMouseFromTheFormBeneath) {
+    frmProbe& f = application.form<frmProbe>();
+    f.Load();
+    HWND form = ui::win32::Win32Host::windowOf(f);
+    SendMessageW(form, WM_MOUSEMOVE, 0, MAKELPARAM(host.pxX(3300) + 5, host.pxY(3300) + 5));  // over the label
+    EXPECT_TRUE(f.moves.empty());
+    SendMessageW(form, WM_MOUSEMOVE, 0, MAKELPARAM(host.pxX(5000), host.pxY(300)));  // the background
+    EXPECT_EQ(f.moves, (std::vector<float>{host.pxX(5000) * host.twipsPerPixelX()}));
 }
 
 TEST_F(Win32HostTest, TrayCallbackReachesTheOwnerAsAMouseMoveCarryingTheMessageCode) {
