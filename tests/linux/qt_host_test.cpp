@@ -36,7 +36,9 @@ protected:
         static char name[] = "qt_host_test";
         static char* argv[] = {name, nullptr};
         qputenv("QT_QPA_PLATFORM", "offscreen");
-        static QApplication qapp(argc, argv);
+        // Kept to the end of the process: destroying it among the other statics at exit crashes.
+        static QApplication* qapp = new QApplication(argc, argv);
+        (void)qapp;
     }
     QtHostTest() { ui::setApp(&application); }
     ui::qt::QtHost host;

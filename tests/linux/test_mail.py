@@ -38,7 +38,10 @@ def send_contact_request(program, description_lines):
     program.click(contact[0], *centre(3960, 2940, 5715, 1935))
     for i, line in enumerate(description_lines):
         if i:
-            program.display.xdotool("key", "Return")
+            # Typed keys may still be on their way: a line break pressed among them can be lost.
+            time.sleep(0.3)
+            program.display.xdotool("key", "--delay", "50", "Return")
+            time.sleep(0.3)
         program.display.xdotool("type", "--delay", "10", line)
     time.sleep(0.3)
     program.click(contact[0], *centre(6270, 5040, 1185, 405))  # Send

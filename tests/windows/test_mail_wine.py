@@ -36,7 +36,10 @@ def send_contact_request(program, description_lines):
     program.click("Contact Us", 3960, 2940, 5715, 1935)
     for i, line in enumerate(description_lines):
         if i:
-            subprocess.run(["xdotool", "key", "Return"], check=True)
+            # Typed keys may still be on their way: a line break pressed among them can be lost.
+            time.sleep(0.3)
+            subprocess.run(["xdotool", "key", "--delay", "50", "Return"], check=True)
+            time.sleep(0.3)
         type_text(line)
     time.sleep(0.3)
     program.click("Contact Us", 6270, 5040, 1185, 405)  # Send
