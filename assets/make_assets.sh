@@ -53,3 +53,9 @@ convert -size 256x256 xc:none -fill '#E8ECF8' -stroke '#2832A8' -strokewidth 8 \
   -stroke none -fill '#2832A8' -draw 'path "M 128,36 L 204,66 C 204,140 176,192 128,222 C 80,192 52,140 52,66 Z"' \
   -stroke white -strokewidth 16 -fill none -draw 'polyline 92,128 120,156 168,100' \
   -resize 64x64 scanner.png
+
+# Appointment window background, 1009 x 415, filling the window: the soft gradient, a light
+# pane behind the store's details at the bottom left, and the blue top rule.
+convert -size 1009x415 gradient:'#FBFCFE'-'#EDF0F7' \
+  -fill '#E8ECF8' -draw 'rectangle 0,192 211,415' \
+  -fill '#2832A8' -draw 'rectangle 0,0 1009,4' appointment.png

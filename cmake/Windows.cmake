@@ -34,7 +34,7 @@ target_link_libraries(tav_win32_host PUBLIC tav_core tav_platform_win32 comctl32
 
 set(TAV_RESOURCES ${CMAKE_CURRENT_SOURCE_DIR}/src/tavdashboard.rc)
 set_source_files_properties(${TAV_RESOURCES} PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/src/tavdashboard.manifest;${CMAKE_CURRENT_SOURCE_DIR}/assets/tav.ico;${CMAKE_CURRENT_SOURCE_DIR}/assets/logo.png;${CMAKE_CURRENT_SOURCE_DIR}/assets/background.png;${CMAKE_CURRENT_SOURCE_DIR}/assets/preferences.png;${CMAKE_CURRENT_SOURCE_DIR}/assets/tav.png;${CMAKE_CURRENT_SOURCE_DIR}/assets/contact.png;${CMAKE_CURRENT_SOURCE_DIR}/assets/tools.png;${CMAKE_CURRENT_SOURCE_DIR}/assets/cleaner.png;${CMAKE_CURRENT_SOURCE_DIR}/assets/scanner.png;${CMAKE_BINARY_DIR}/generated/tav_version.h")
+  OBJECT_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/src/tavdashboard.manifest;${CMAKE_CURRENT_SOURCE_DIR}/assets/tav.ico;${CMAKE_CURRENT_SOURCE_DIR}/assets/logo.png;${CMAKE_CURRENT_SOURCE_DIR}/assets/background.png;${CMAKE_CURRENT_SOURCE_DIR}/assets/preferences.png;${CMAKE_CURRENT_SOURCE_DIR}/assets/tav.png;${CMAKE_CURRENT_SOURCE_DIR}/assets/contact.png;${CMAKE_CURRENT_SOURCE_DIR}/assets/appointment.png;${CMAKE_CURRENT_SOURCE_DIR}/assets/tools.png;${CMAKE_CURRENT_SOURCE_DIR}/assets/cleaner.png;${CMAKE_CURRENT_SOURCE_DIR}/assets/scanner.png;${CMAKE_BINARY_DIR}/generated/tav_version.h")
 
 # The program's code without the store's constants, which each executable adds.
 add_library(tav_program_win32 OBJECT src/main_win32.cpp ${TAV_RESOURCES})

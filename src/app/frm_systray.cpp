@@ -15,6 +15,8 @@
 #include "store_config.h"
 #include "ui/application.h"
 #include "ui/msgbox.h"
+#include "visits/frm_appt.h"
+#include "visits/frm_pref.h"
 #include "visits/visit_schedule.h"
 
 namespace app {
@@ -156,9 +158,7 @@ std::string RemoteSupportPath() {
 
 }  // namespace
 
-// The appointment window belongs to a later part of the program; until it exists the button
-// does nothing.
-void frmSysTray::cmdAppt_Click() {}
+void frmSysTray::cmdAppt_Click() { ShowDashboardThen<visits::frmAppt>(*this); }
 void frmSysTray::cmdLaunchTools_Click() { ShowDashboardThen<frmTools>(*this); }
 void frmSysTray::cmdContactUs_Click() { ShowDashboardThen<mEmail::frmEmail>(*this); }
 
@@ -183,7 +183,10 @@ void frmSysTray::cmdConnectTech_Click() {
                ": a technician will help you connect.");
 }
 
-void frmSysTray::imgPref_DblClick() {}
+// The preferences window shows itself when it loads; an open one is left as it is.
+void frmSysTray::imgPref_DblClick() {
+    if (!ui::app().isLoaded<visits::frmPref>()) ui::app().form<visits::frmPref>().Load();
+}
 
 void frmSysTray::lblHeader_MouseDown(int16_t button, int16_t, float x, float y) {
     if (button != ui::kLeftButton) return;

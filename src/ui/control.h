@@ -91,12 +91,15 @@ public:
 class Frame : public CaptionedControl {
 public:
     Frame(Form& f, std::string name, Rect r, std::string caption, Control* container = nullptr);
+    // false: a plain container without border or caption, in the system's window colour, such
+    // as a picture box that holds a group of option buttons.
+    bool border = true;
 };
 
 class CheckBox : public CaptionedControl {
 public:
     CheckBox(Form& f, std::string name, Rect r, std::string caption, Control* container = nullptr);
-    int16_t value() const { return value_; }  // 0 unchecked, 1 checked
+    int16_t value() const { return value_; }  // 0 unchecked, 1 checked, 2 greyed
     void setValue(int16_t v);
     void userSet(int16_t v);  // Host: the user toggled it; fires Click
 

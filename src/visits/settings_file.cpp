@@ -5,16 +5,12 @@
 
 #include "app/global_state.h"
 #include "platform/services.h"
+#include "store_config.h"
 #include "visits/visit_schedule.h"
 
 namespace modINI {
 
 namespace {
-
-std::string SettingsPath() {
-    platform::Files& fs = *platform::services().files;
-    return fs.programFolder() + fs.separator() + "settings.ini";
-}
 
 // Splits on CR LF, and on a lone CR or LF as well so that a file edited elsewhere still reads.
 template <class Fn>
@@ -78,6 +74,17 @@ Read ReadFile(const std::string& path) {
 }
 
 }  // namespace
+
+std::string SettingsPath() {
+    platform::Files& fs = *platform::services().files;
+    return fs.programFolder() + fs.separator() + "settings.ini";
+}
+
+std::string NotSavedMessage() {
+    return "The settings could not be saved, because this file cannot be written:\n" + SettingsPath() +
+           "\n\nThe change holds only until TAV Dashboard is closed. Please call " + store::kName + " at " +
+           store::kPhone + " to have this put right.";
+}
 
 std::optional<int16_t> ParseSettingNumber(const std::string& text) {
     size_t b = text.find_first_not_of(' ');

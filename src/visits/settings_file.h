@@ -12,6 +12,12 @@ void LoadSettings();
 // Rewrites the whole file from the settings; false when it could not be written.
 bool SaveSettings();
 
+// The path of settings.ini in the program folder.
+std::string SettingsPath();
+
+// What the client reads when a change could not be saved: it holds until the program ends.
+std::string NotSavedMessage();
+
 // The nine lines of the file for the current settings.
 std::string SettingsFileText();
 

@@ -105,7 +105,9 @@ TEST(Win32Pictures, EveryPictureOfTheFormsLoadsFromTheResources) {
         const char* name;
         UINT width, height;
     };
-    const Case cases[] = {{"logo.png", 310, 38}, {"preferences.png", 24, 24}, {"background.png", 800, 551}, {"tav.png", 64, 64}};
+    const Case cases[] = {{"logo.png", 310, 38},        {"preferences.png", 24, 24}, {"background.png", 800, 551},
+                          {"tav.png", 64, 64},          {"contact.png", 800, 400},   {"appointment.png", 1009, 415},
+                          {"tools.png", 400, 220},      {"cleaner.png", 64, 64},     {"scanner.png", 64, 64}};
     for (const Case& c : cases) {
         Gdiplus::Bitmap* b = ui::win32::LoadPicture(c.name);
         ASSERT_NE(b, nullptr) << c.name;

@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <unistd.h>
 
+#include "platform/services.h"
 #include "ui/application.h"
 #include "ui/trace.h"
 #include "ui/qt/qt_widgets.h"
@@ -41,6 +42,26 @@ QDate ToQDate(platform::Date d) {
 }
 
 platform::Date FromQDate(const QDate& q) { return platform::Date::fromYmd(q.year(), q.month(), q.day()); }
+
+}  // namespace
+
+// The Qt display format of a short date format, its literals quoted.
+QString QtDatePicture(const platform::ShortDateFormat& f) {
+    auto literal = [](const std::string& s) {
+        if (s.empty()) return QString();
+        QString q = QString::fromStdString(s);
+        q.replace("'", "''");
+        return "'" + q + "'";
+    };
+    const QString d = f.padDay ? "dd" : "d", m = f.padMonth ? "MM" : "M", y = "yyyy";
+    QString first = m, second = d, third = y;
+    if (f.order == platform::ShortDateFormat::Order::DayMonthYear) first = d, second = m, third = y;
+    if (f.order == platform::ShortDateFormat::Order::YearMonthDay) first = y, second = m, third = d;
+    return literal(f.prefix) + first + literal(f.separator) + second +
+           literal(f.separator2.empty() ? f.separator : f.separator2) + third + literal(f.suffix);
+}
+
+namespace {
 
 // The record's tip up to its terminating NUL (the padding behind it is not part of the text).
 QString TipOf(const TrayIcon& record) {
@@ -136,7 +157,11 @@ void QtHost::realize(Form& f) {
             case ControlKind::CheckBox: {
                 auto* b = new QCheckBox(parent);
                 auto* box = static_cast<CheckBox*>(c);
-                connect(b, &QCheckBox::clicked, this, [box](bool on) { app().dispatch([box, on] { box->userSet(on ? 1 : 0); }); });
+                // A user's click gives checked or unchecked; greyed is only ever set by the program.
+                connect(b, &QCheckBox::clicked, this, [box, b](bool on) {
+                    b->setTristate(false);
+                    app().dispatch([box, on] { box->userSet(on ? 1 : 0); });
+                });
                 cw = b;
                 break;
             }
@@ -160,6 +185,8 @@ void QtHost::realize(Form& f) {
                 } else {
                     auto* e = new QLineEdit(parent);
                     e->setReadOnly(box->locked);
+                    if (c->alignment == Alignment::Center) e->setAlignment(Qt::AlignCenter);
+                    if (c->alignment == Alignment::Right) e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
                     connect(e, &QLineEdit::textEdited, this, [box](const QString& t) {
                         app().dispatch([box, s = t.toStdString()] { box->userSet(s); });
                     });
@@ -170,6 +197,9 @@ void QtHost::realize(Form& f) {
             case ControlKind::DatePicker: {
                 auto* e = new QDateEdit(parent);
                 e->setCalendarPopup(true);
+                if (platform::Clock* clock = platform::services().clock) {
+                    e->setDisplayFormat(QtDatePicture(clock->shortDateFormat()));
+                }
                 auto* picker = static_cast<DatePicker*>(c);
                 connect(e, &QDateEdit::userDateChanged, this, [picker](const QDate& d) {
                     const platform::Date v = FromQDate(d);
@@ -198,7 +228,11 @@ void QtHost::realize(Form& f) {
             }
             case ControlKind::Frame: {
                 auto* g = new QGroupBox(parent);
-                if (c->foreColor) {
+                if (!static_cast<Frame*>(c)->border) {
+                    g->setFlat(true);
+                    g->setAutoFillBackground(true);
+                    g->setStyleSheet("QGroupBox { border: none; margin: 0; padding: 0; background: palette(base); }");
+                } else if (c->foreColor) {
                     const Color& col = *c->foreColor;
                     g->setStyleSheet(QString("QGroupBox::title { color: rgb(%1,%2,%3); }").arg(col.r).arg(col.g).arg(col.b));
                 }
@@ -301,7 +335,12 @@ void QtHost::applyControl(Control& c) {
             auto* b = static_cast<QAbstractButton*>(w);
             auto& cc = static_cast<CaptionedControl&>(c);
             b->setText(QString::fromStdString(cc.caption()));
-            if (c.kind() == ControlKind::CheckBox) b->setChecked(static_cast<CheckBox&>(c).value() != 0);
+            if (c.kind() == ControlKind::CheckBox) {
+                auto* check = static_cast<QCheckBox*>(b);
+                const int16_t v = static_cast<CheckBox&>(c).value();
+                check->setTristate(v == 2);
+                check->setCheckState(v == 1 ? Qt::Checked : v == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
+            }
             if (c.kind() == ControlKind::OptionButton) b->setChecked(static_cast<OptionButton&>(c).value());
             break;
         }

@@ -10,6 +10,7 @@
 #include <memory>
 #include <set>
 
+#include "platform/short_date.h"
 #include "ui/host.h"
 
 namespace ui::qt {
@@ -63,5 +64,8 @@ private:
     std::set<Form*> hiddenToTray_;
     std::set<Form*> foregroundOnShow_;
 };
+
+// The Qt display format of the user's short date format ("M/d/yyyy", "yyyy'. 'MM'. 'dd'.'").
+QString QtDatePicture(const platform::ShortDateFormat& format);
 
 }  // namespace ui::qt

@@ -94,13 +94,15 @@ void Win32Host::realize(Form& f) {
                 case ControlKind::Button:
                     cs |= (static_cast<Button*>(c)->isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | BS_NOTIFY;
                     break;
-                case ControlKind::CheckBox: cs |= BS_AUTOCHECKBOX; break;
+                case ControlKind::CheckBox: cs |= BS_3STATE; break;  // the click is handled by the host
                 case ControlKind::OptionButton: cs |= BS_RADIOBUTTON; break;
                 case ControlKind::TextBox: {
                     auto* box = static_cast<TextBox*>(c);
                     cls = L"EDIT";
                     ex = WS_EX_CLIENTEDGE;
                     cs |= box->multiLine ? (ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL) : ES_AUTOHSCROLL;
+                    if (c->alignment == Alignment::Center) cs |= ES_CENTER;
+                    if (c->alignment == Alignment::Right) cs |= ES_RIGHT;
                     if (box->locked) cs |= ES_READONLY;
                     break;
                 }
@@ -128,9 +130,17 @@ void Win32Host::realize(Form& f) {
     // The dialog manager walks the children in z-order: put the tab stops first, in tab order.
     std::stable_sort(tabStops.begin(), tabStops.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     HWND after = HWND_TOP;
+    const Control* previous = nullptr;
     for (const auto& [index, child] : tabStops) {
         SetWindowPos(child, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         after = child;
+        // The option buttons of one container form a group, in which the arrow keys move; every
+        // other control starts a group of its own.
+        const Control* c = fw->byId[GetDlgCtrlID(child)];
+        const bool sameGroup = previous && c->kind() == ControlKind::OptionButton &&
+                               previous->kind() == ControlKind::OptionButton && previous->container() == c->container();
+        if (!sameGroup) SetWindowLongPtrW(child, GWL_STYLE, GetWindowLongPtrW(child, GWL_STYLE) | WS_GROUP);
+        previous = c;
     }
     fw->ready = true;
     ReportGeometry(*fw);
@@ -187,7 +197,8 @@ void Win32Host::applyControl(Control& c) {
             const std::wstring text = Widen(static_cast<CaptionedControl&>(c).caption());
             if (WindowText(h) != text) SetWindowTextW(h, text.c_str());
             if (c.kind() == ControlKind::CheckBox) {
-                SendMessageW(h, BM_SETCHECK, static_cast<CheckBox&>(c).value() != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
+                const int16_t v = static_cast<CheckBox&>(c).value();
+                SendMessageW(h, BM_SETCHECK, v == 1 ? BST_CHECKED : v == 2 ? BST_INDETERMINATE : BST_UNCHECKED, 0);
             }
             if (c.kind() == ControlKind::OptionButton) {
                 SendMessageW(h, BM_SETCHECK, static_cast<OptionButton&>(c).value() ? BST_CHECKED : BST_UNCHECKED, 0);

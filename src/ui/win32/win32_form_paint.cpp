@@ -126,6 +126,10 @@ void PaintLayer(FormWindow& fw, HDC dc, int w, int h) {
 
 void PaintFrame(FormWindow& fw, HDC dc, HDC layer, const Frame& fr) {
     const RECT r = CwOf(fr)->rect;
+    if (!fr.border) {  // a plain container in the window colour
+        FillRect(dc, &r, GetSysColorBrush(COLOR_WINDOW));
+        return;
+    }
     HGDIOBJ oldFont = SelectObject(dc, fw.host->font(fr.font));
     const std::wstring text = Widen(fr.caption());
     SIZE ts{0, 0};

@@ -197,8 +197,10 @@ void OnCommand(FormWindow& fw, WPARAM wp, LPARAM lp) {
             break;
         case ControlKind::CheckBox:
             if (code == BN_CLICKED) {
+                // A click checks an unchecked or greyed box and clears a checked one.
                 auto* box = static_cast<CheckBox*>(c);
-                const int16_t v = SendMessageW(h, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+                const int16_t v = SendMessageW(h, BM_GETCHECK, 0, 0) == BST_CHECKED ? 0 : 1;
+                SendMessageW(h, BM_SETCHECK, v == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
                 app().dispatch([box, v] { box->userSet(v); });
             }
             break;
