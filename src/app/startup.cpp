@@ -10,6 +10,7 @@
 #include "platform/services.h"
 #include "ui/application.h"
 #include "update/update_check.h"
+#include "visits/frm_appt.h"
 #include "visits/settings_file.h"
 #include "visits/visit_schedule.h"
 
@@ -52,6 +53,8 @@ void RunStartup(frmSysTray& dash) {
     } else {
         dash.Show();
         dash.Refresh();
+        // An appointment window opened by the visit check stays in front of the dashboard.
+        if (ui::app().isLoaded<visits::frmAppt>()) ui::app().form<visits::frmAppt>().Show();
     }
 }
 

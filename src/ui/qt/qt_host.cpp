@@ -320,12 +320,18 @@ void QtHost::applyControl(Control& c) {
             // Fonts differ a little from the ones the layout was drawn with, and some captions
             // outgrow their label: a left-aligned single-line caption grows to the right, up to
             // the edge of its window or frame, instead of being cut.
-            if (c.alignment == Alignment::Left && !l->text().contains('\n')) {
+            // Labels drawn for several lines wrap within their box as designed.
+            const bool oneLineDesign = px(c.rect.height) < 2 * l->fontMetrics().height();
+            if (c.alignment == Alignment::Left && oneLineDesign && !l->text().contains('\n')) {
                 const int needed = l->fontMetrics().horizontalAdvance(l->text()) + 2;
                 const int room = l->parentWidget() ? l->parentWidget()->width() - l->x() : needed;
                 const int width = std::max(px(c.rect.width), std::min(needed, room));
                 l->setWordWrap(needed > width);
                 l->resize(width, l->height());
+            } else if (!oneLineDesign) {
+                // The stand-in fonts set lines a little further apart than the layout's: a wrapped
+                // text may take a few pixels more than its box, downwards.
+                l->resize(l->width(), std::max(px(c.rect.height), l->heightForWidth(l->width())));
             }
             break;
         }

@@ -35,7 +35,9 @@ LabelLayout LayoutLabel(HDC dc, const Label& l, const RECT& designed) {
         DrawTextW(dc, text.c_str(), -1, &need, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
         const int designedW = designed.right - designed.left;
         const int needed = need.right + 2;
-        if (needed > designedW && needed <= designedW * kLabelGrowth) {
+        // Labels drawn for several lines wrap within their box as designed.
+        const bool oneLineDesign = designed.bottom - designed.top < 2 * (need.bottom - need.top);
+        if (oneLineDesign && needed > designedW && needed <= designedW * kLabelGrowth) {
             // Grows away from its aligned edge: left-aligned to the right, right-aligned to the left.
             format &= ~static_cast<UINT>(DT_WORDBREAK);
             if (l.alignment == Alignment::Left) r.right = r.left + needed;
