@@ -66,28 +66,15 @@ bool LooksLikeEmail(const std::string& address) {
            IsSafeAddress(address);
 }
 
-std::string TechRequestBody(const std::string& name, const std::string& phone, const std::string& description) {
+std::vector<std::string> RequestLines(const std::string& name, const std::string& phone, const std::string& text) {
     app::frmSysTray& dash = app::Dashboard();
-    const std::string parts[] = {name,
-                                 phone,
-                                 "",
-                                 description,
-                                 "",
-                                 dash.lblOS.caption(),
-                                 "",
-                                 dash.lblCPU.caption(),
-                                 "",
-                                 dash.lblMemory.caption(),
-                                 "",
-                                 dash.lblHDD.text(),
-                                 "",
-                                 dash.lblCPUAvg.caption(),
-                                 "",
-                                 dash.lblSysUptime.caption(),
-                                 "",
-                                 "PLEASE CONTACT CUSTOMER VIA EMAIL OR PHONE"};
+    return {name, phone, "", text, "", dash.lblOS.caption(), "", dash.lblCPU.caption(), "", dash.lblMemory.caption(), "",
+            dash.lblHDD.text(), "", dash.lblCPUAvg.caption(), "", dash.lblSysUptime.caption(), ""};
+}
+
+std::string BodyOf(const std::vector<std::string>& lines) {
     std::string body;
-    for (const std::string& p : parts) body += p + "\r\n";
+    for (const std::string& line : lines) body += line + "\r\n";
     return body;
 }
 
@@ -101,7 +88,9 @@ void frmEmail::cmdSend_Click() {
 
     cmdSend.setEnabled(false);
     modGlobal::EmailSent = modGlobal::kTrue;
-    const std::string body = TechRequestBody(txtName.text(), txtPhone.text(), txtMsg.text());
+    std::vector<std::string> lines = RequestLines(txtName.text(), txtPhone.text(), txtMsg.text());
+    lines.push_back("PLEASE CONTACT CUSTOMER VIA EMAIL OR PHONE");
+    const std::string body = BodyOf(lines);
     const platform::MailOutcome outcome = SendEmail("Tech request from TAV Dashboard", body, txtEmail.text());
     cmdSend.setEnabled(true);
 
@@ -109,7 +98,7 @@ void frmEmail::cmdSend_Click() {
         // Not sent: the window stays open with everything typed, so the client can try again.
         ui::MsgBox(NotSentMessage(outcome));
     } else if (modGlobal::EmailSent != modGlobal::kFalse) {
-        ui::MsgBox("Email sent to " + std::string(store::kName) + ".  A technician will respond as soon as possible.");
+        ui::MsgBox(SentMessage());
         Unload();
     }
     modGlobal::EmailSent = modGlobal::kTrue;

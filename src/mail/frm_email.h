@@ -2,6 +2,7 @@
 // request with the dashboard's summary to the store.
 #pragma once
 #include <string>
+#include <vector>
 
 #include "ui/form.h"
 
@@ -22,9 +23,13 @@ public:
     void lblWWW_Click();
 };
 
-// The body of a tech request: the form's fields and the dashboard's summary, each part
-// followed by CR LF, exactly as they stand.
-std::string TechRequestBody(const std::string& name, const std::string& phone, const std::string& description);
+// The lines that every request to the store starts with: the client's name and phone, the
+// client's text, and the dashboard's summary as it shows now, with empty lines between them.
+// The texts stand as they are, line breaks and all.
+std::vector<std::string> RequestLines(const std::string& name, const std::string& phone, const std::string& text);
+
+// Lines joined into a mail body, each followed by CR LF.
+std::string BodyOf(const std::vector<std::string>& lines);
 
 // The address check of the contact and appointment windows: an "@" and a "." anywhere, and
 // nothing that could break a mail header.

@@ -74,6 +74,10 @@ MailOutcome SendEmail(const std::string& Subject, const std::string& Body, const
     return outcome;
 }
 
+std::string SentMessage() {
+    return std::string("Email sent to ") + store::kName + ".  A technician will respond as soon as possible.";
+}
+
 std::string NotSentMessage(MailOutcome outcome) {
     std::string cause;
     switch (outcome) {

@@ -14,6 +14,10 @@ namespace mEmail {
 // "Contact Us" in every case.
 platform::MailOutcome SendEmail(const std::string& Subject, const std::string& Body, const std::string& FromAddress);
 
+// What the client reads when a request has gone out: "Email sent to Brantwell.  A technician
+// will respond as soon as possible."
+std::string SentMessage();
+
 // What the client reads when a message was not sent: the cause in a few plain words, what to
 // do, and the store's phone number. Empty for Sent and SenderRejected, which say their own.
 std::string NotSentMessage(platform::MailOutcome outcome);

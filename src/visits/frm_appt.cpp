@@ -206,33 +206,13 @@ void frmAppt::cmdSend_Click() {
     }
 
     cmdSend.setEnabled(false);
-    app::frmSysTray& dash = app::Dashboard();
-    const std::string lines[] = {txtName.text(),
-                                 txtPhone.text(),
-                                 "",
-                                 txtMsg.text(),
-                                 "",
-                                 dash.lblOS.caption(),
-                                 "",
-                                 dash.lblCPU.caption(),
-                                 "",
-                                 dash.lblMemory.caption(),
-                                 "",
-                                 dash.lblHDD.text(),
-                                 "",
-                                 dash.lblCPUAvg.caption(),
-                                 "",
-                                 dash.lblSysUptime.caption(),
-                                 "",
-                                 "Preferred Check-up Date: " + platform::shortDateText(dtAppt.value()),
-                                 "Preferred Check-up Time: " + txtApptTime.text(),
-                                 "Customer would like us to remote in first for initial status?: " + sRemote,
-                                 "",
-                                 "PLEASE CONTACT CUSTOMER VIA EMAIL OR PHONE TO VERIFY APPOINTMENT DATE/TIME"};
-    std::string body;
-    for (const std::string& line : lines) body += line + "\r\n";
+    std::vector<std::string> lines = mEmail::RequestLines(txtName.text(), txtPhone.text(), txtMsg.text());
+    lines.insert(lines.end(), {"Preferred Check-up Date: " + platform::shortDateText(dtAppt.value()),
+                               "Preferred Check-up Time: " + txtApptTime.text(),
+                               "Customer would like us to remote in first for initial status?: " + sRemote, "",
+                               "PLEASE CONTACT CUSTOMER VIA EMAIL OR PHONE TO VERIFY APPOINTMENT DATE/TIME"});
     const platform::MailOutcome outcome =
-        mEmail::SendEmail("Check-up Appointment from TAV Dashboard", body, txtEmail.text());
+        mEmail::SendEmail("Check-up Appointment from TAV Dashboard", mEmail::BodyOf(lines), txtEmail.text());
     cmdSend.setEnabled(true);
     if (outcome == platform::MailOutcome::SenderRejected) return;  // its message is shown; the window stays
     if (outcome != platform::MailOutcome::Sent) {
@@ -240,7 +220,7 @@ void frmAppt::cmdSend_Click() {
         ui::MsgBox(mEmail::NotSentMessage(outcome));
         return;
     }
-    ui::MsgBox("Email sent to " + std::string(store::kName) + ".  A technician will respond as soon as possible.");
+    ui::MsgBox(mEmail::SentMessage());
     Unload();
 }
 
