@@ -43,8 +43,8 @@ TEST(LinuxShortDate, UsStyleForUsEnglishAndC) {
     EXPECT_EQ(platform::ShortDateFormatFor("C", "%m/%d/%y"), us);
     EXPECT_EQ(platform::ShortDateFormatFor("C.UTF-8", "%m/%d/%y"), us);
     EXPECT_EQ(platform::ShortDateFormatFor("POSIX", "%m/%d/%y"), us);
-    EXPECT_EQ(platform::ShortDateFormatFor("de_DE.UTF-8", "%d.%m.%Y"), (ShortDateFormat{Order::DayMonthYear, ".", true, true}));
-    EXPECT_EQ(platform::ShortDateFormatFor("en_GB.UTF-8", "%d/%m/%y"), (ShortDateFormat{Order::DayMonthYear, "/", true, true}));
+    EXPECT_EQ(platform::ShortDateFormatFor("de_DE.UTF-8", "%d.%m.%Y"), (ShortDateFormat{Order::DayMonthYear, ".", true, true, "", "", ""}));
+    EXPECT_EQ(platform::ShortDateFormatFor("en_GB.UTF-8", "%d/%m/%y"), (ShortDateFormat{Order::DayMonthYear, "/", true, true, "", "", ""}));
 }
 
 TEST(LinuxFiles, ReplaceWritesBytesExactlyAndLeavesNoTemporaryFile) {

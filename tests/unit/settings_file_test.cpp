@@ -147,7 +147,7 @@ TEST_F(SettingsFile, ReadOnlyFolderWithFileReadsIt) {
 }
 
 TEST_F(SettingsFile, SaveWritesNineLinesInTheUsersDateFormat) {
-    os.clock.format = platform::ShortDateFormat{platform::ShortDateFormat::Order::DayMonthYear, ".", true, true};
+    os.clock.format = platform::ShortDateFormat{platform::ShortDateFormat::Order::DayMonthYear, ".", true, true, "", "", ""};
     modGlobal::dLastStoreVisit = kJul19;
     modGlobal::dRemindMeDate = kJan17;
     modGlobal::iRemindMeIn = 182;

@@ -9,8 +9,8 @@ using Order = ShortDateFormat::Order;
 namespace {
 
 const ShortDateFormat kUs{};  // M/d/yyyy
-const ShortDateFormat kGerman{Order::DayMonthYear, ".", true, true};
-const ShortDateFormat kIso{Order::YearMonthDay, "-", true, true};
+const ShortDateFormat kGerman{Order::DayMonthYear, ".", true, true, "", "", ""};
+const ShortDateFormat kIso{Order::YearMonthDay, "-", true, true, "", "", ""};
 // Pictures whose literals are not all one separator.
 const ShortDateFormat kHungarian{Order::YearMonthDay, ". ", true, true, "", "", "."};
 const ShortDateFormat kBulgarian{Order::DayMonthYear, ".", false, false, "", "", " \xd0\xb3."};
@@ -95,11 +95,11 @@ INSTANTIATE_TEST_SUITE_P(
     Pictures, ShortDatePictures,
     ::testing::Values(PictureCase{"M/d/yyyy", false, kUs}, PictureCase{"dd.MM.yyyy", false, kGerman},
                       PictureCase{"yyyy-MM-dd", false, kIso},
-                      PictureCase{"d/M/yy", false, {Order::DayMonthYear, "/", false, false}},
-                      PictureCase{"%m/%d/%Y", true, {Order::MonthDayYear, "/", true, true}},
+                      PictureCase{"d/M/yy", false, {Order::DayMonthYear, "/", false, false, "", "", ""}},
+                      PictureCase{"%m/%d/%Y", true, {Order::MonthDayYear, "/", true, true, "", "", ""}},
                       PictureCase{"%d.%m.%Y", true, kGerman}, PictureCase{"%Y-%m-%d", true, kIso},
                       PictureCase{"%F", true, kIso},
-                      PictureCase{"%d/%m/%y", true, {Order::DayMonthYear, "/", true, true}},
+                      PictureCase{"%d/%m/%y", true, {Order::DayMonthYear, "/", true, true, "", "", ""}},
                       PictureCase{"yyyy. MM. dd.", false, kHungarian},
                       PictureCase{"d.M.yyyy '\xd0\xb3.'", false, kBulgarian},
                       PictureCase{"%Y. %m. %d.", true, kHungarian},
