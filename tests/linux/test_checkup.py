@@ -81,6 +81,7 @@ def test_preferences_ok_rewrites_the_file_with_the_edited_last_visit(program):
     assert pref, "a double-click on the preferences picture did not open the preferences window"
     # The month is the picker's first section (M/d/yyyy): one step up.
     program.click(pref[0], 240 + 60, 2190 + 172)
+    time.sleep(0.3)
     program.display.xdotool("key", "Up")
     time.sleep(0.3)
     program.click(pref[0], *centre(2340, 2820, 1245, 405))  # OK
@@ -105,6 +106,7 @@ def test_an_appointment_request_reaches_the_server_with_its_twenty_two_lines(loo
         picked = TODAY
         if TODAY.weekday() == 6:  # the store is closed on Sundays: a month later
             program.click(window[0], 8280 + 60, 3450 + 172)
+            time.sleep(0.3)
             program.display.xdotool("key", "Up")
             month = TODAY.month % 12 + 1
             year = TODAY.year + (TODAY.month == 12)

@@ -101,7 +101,10 @@ def test_second_start_leaves_a_dashboard_hidden_in_the_tray_hidden(program):
 
 def right_click_tray_menu(program, icon):
     program.display.xdotool("mousemove", "--window", str(icon), "5", "5", "click", "3")
-    return wait_for(lambda: program.popups([icon]), 5)
+    menu = wait_for(lambda: program.popups([icon]), 5)
+    # The menu's window is mapped a moment before it grabs the keyboard.
+    time.sleep(0.5)
+    return menu
 
 
 def test_tray_menu_offers_eight_items_and_exit_quits(tray, program):

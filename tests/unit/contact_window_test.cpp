@@ -51,7 +51,9 @@ TEST_P(ContactChecks, MessagesInOrder) {
     host.click(contact().cmdSend);
     EXPECT_EQ(messages(), c.messages);
     EXPECT_EQ(os.mail.sent.size(), c.sent ? 1u : 0u);
-    if (c.sent) EXPECT_EQ(os.mail.sent[0].from, c.email);
+    if (c.sent) {
+        EXPECT_EQ(os.mail.sent[0].from, c.email);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -84,6 +84,7 @@ def test_preferences_ok_rewrites_the_file_with_the_edited_last_visit(program):
     assert wait_window("Preferences"), "a double-click on the preferences picture did not open the window"
     # The month is the picker's first field (M/d/yyyy): one step up.
     program.click("Preferences", 240, 2190, 150, 345)
+    time.sleep(0.3)
     subprocess.run(["xdotool", "key", "Up"], check=True)
     time.sleep(0.3)
     program.click("Preferences", 2340, 2820, 1245, 405)  # OK
@@ -108,6 +109,7 @@ def test_an_appointment_request_reaches_the_server_with_its_twenty_two_lines(loo
         picked = TODAY
         if TODAY.weekday() == 6:  # the store is closed on Sundays: the next day
             program.click(APPT, 8280, 3450, 150, 345)
+            time.sleep(0.3)
             subprocess.run(["xdotool", "key", "Right", "Up"], check=True)
             picked = TODAY + datetime.timedelta(days=1)
         program.click(APPT, *inside(PICTURE2, 180, 60, 3495, 345))  # Remote Assistance
