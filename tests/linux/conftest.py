@@ -202,15 +202,23 @@ class Program:
         for _ in range(5):
             time.sleep(0.3)
             self.display.xdotool("windowfocus", "--sync", str(box[0]))
-            self.display.xdotool("key", "--window", str(box[0]), key)
+            # Through XTEST to the focused box, never with --window: xdotool sends the release
+            # to the named window, and when the box has closed on the press by then, the server
+            # keeps the key down and repeats it into whatever window comes next.
+            self.display.xdotool("key", key)
             if wait_for(lambda: box[0] not in self.message_boxes(), 1.5):
                 return
         raise AssertionError("the message box stayed open")
 
     def click(self, window, x_twips, y_twips, button=1):
         """Clicks a point of a window given in twips (15 to a pixel on the virtual display)."""
-        self.display.xdotool("mousemove", "--window", str(window), str(round(x_twips / 15)), str(round(y_twips / 15)),
-                             "click", str(button))
+        # The pointer first leaves the point, so that the window sees it arrive (a pointer left
+        # there by an earlier test sends no motion to a new window under it), then settles.
+        x, y = str(round(x_twips / 15)), str(round(y_twips / 15))
+        self.display.xdotool("mousemove", "0", "0")
+        self.display.xdotool("mousemove", "--window", str(window), x, y)
+        time.sleep(0.2)
+        self.display.xdotool("click", str(button))
 
     def traced(self, proc, prefix):
         """The lines the program traced that start with prefix, without the program's name."""
