@@ -3,10 +3,12 @@
 
 #include "app/frm_systray.h"
 #include "platform/linux/clock_linux.h"
+#include "platform/linux/drives_linux.h"
 #include "platform/linux/files_linux.h"
 #include "platform/curl/mail_curl.h"
 #include "platform/linux/instance_windows_linux.h"
 #include "platform/linux/launcher_linux.h"
+#include "platform/linux/management_linux.h"
 #include "platform/linux/processes_linux.h"
 #include "platform/linux/session_start_linux.h"
 #include "platform/linux/system_times_linux.h"
@@ -33,6 +35,8 @@ int main(int argc, char** argv) {
     platform::UptimeCounterLinux uptime;
     platform::LauncherLinux launcher;
     platform::MailCurl mail(store::MailServer());
+    platform::ManagementLinux management;
+    platform::DrivesLinux drives;
     platform::InstanceWindowsLinux instance(application.title, [&host, &application](bool restore) {
         application.dispatch([&host, restore] { host.bringForwardShownWindow(restore); });
     });
@@ -46,6 +50,8 @@ int main(int argc, char** argv) {
     services.uptime = &uptime;
     services.launcher = &launcher;
     services.mail = &mail;
+    services.management = &management;
+    services.drives = &drives;
 
     application.dispatch([&application] { application.form<app::frmSysTray>().Load(); });
     return QApplication::exec();

@@ -5,9 +5,11 @@
 #include "platform/curl/mail_curl.h"
 #include "platform/services.h"
 #include "platform/win32/clock_win32.h"
+#include "platform/win32/drives_win32.h"
 #include "platform/win32/files_win32.h"
 #include "platform/win32/instance_windows_win32.h"
 #include "platform/win32/launcher_win32.h"
+#include "platform/win32/management_wmi_win32.h"
 #include "platform/win32/processes_win32.h"
 #include "platform/win32/session_start_win32.h"
 #include "platform/win32/system_times_win32.h"
@@ -30,6 +32,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     platform::UptimeCounterWin32 uptime;
     platform::LauncherWin32 launcher;
     platform::MailCurl mail(store::MailServer());
+    platform::ManagementWmi management;
+    platform::DrivesWin32 drives;
     host.setApplicationWindow(instanceWindows.applicationWindow());
 
     platform::Services& services = platform::services();
@@ -42,6 +46,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     services.uptime = &uptime;
     services.launcher = &launcher;
     services.mail = &mail;
+    services.management = &management;
+    services.drives = &drives;
 
     application.dispatch([&application] { application.form<app::frmSysTray>().Load(); });
     return host.run();

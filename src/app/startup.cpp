@@ -6,7 +6,7 @@
 #include "app/global_state.h"
 #include "app/tray_icon.h"
 #include "app/version.h"
-#include "inventory/inventory.h"
+#include "inventory/frm_sysinfo.h"
 #include "platform/services.h"
 #include "ui/application.h"
 #include "update/update_check.h"
@@ -29,11 +29,7 @@ void RunStartup(frmSysTray& dash) {
     modsystray::AddTrayIcon();
 
     // 4, 5. Hardware summary, copied into the dashboard once.
-    const inventory::Summary summary = inventory::CollectSummary();
-    dash.lblCPU.setCaption(summary.cpu);
-    dash.lblMemory.setCaption(summary.memory);
-    dash.lblHDD.setText(summary.drives);
-    dash.lblOS.setCaption(summary.os);
+    inventory::CollectIntoDashboard();
 
     // 6. Settings (which also fill the visit dates).
     modINI::LoadSettings();

@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "platform/date.h"
+#include "platform/drives.h"
 #include "platform/launcher.h"
+#include "platform/management.h"
 #include "platform/mail.h"
 #include "platform/short_date.h"
 
@@ -28,6 +30,8 @@ public:
     // Minutes the local time is ahead of UTC now (negative west of Greenwich).
     virtual int utcOffsetMinutes() = 0;
     virtual ShortDateFormat shortDateFormat() = 0;
+    // The decimal separator of the user's number format ("." or ",").
+    virtual std::string decimalSeparator() = 0;
 };
 
 // Files of the program folder.
@@ -112,6 +116,8 @@ struct Services {
     UptimeCounter* uptime = nullptr;
     Launcher* launcher = nullptr;
     MailTransport* mail = nullptr;
+    Management* management = nullptr;
+    Drives* drives = nullptr;
 };
 
 Services& services();

@@ -8,7 +8,8 @@ set_tests_properties(linux_integration PROPERTIES
   TIMEOUT 600)
 
 # Unit tests of the Linux platform services.
-add_executable(tav_linux_unit_tests linux/platform_linux_test.cpp linux/monitor_linux_test.cpp)
+add_executable(tav_linux_unit_tests linux/platform_linux_test.cpp linux/monitor_linux_test.cpp
+  linux/inventory_linux_test.cpp)
 target_link_libraries(tav_linux_unit_tests PRIVATE tav_store tav_platform_linux tav_test_support GTest::gtest_main)
 add_test(NAME linux_platform COMMAND tav_linux_unit_tests)
 

@@ -31,6 +31,8 @@ FakePlatform::FakePlatform() {
     s.uptime = &uptime;
     s.launcher = &launcher;
     s.mail = &mail;
+    s.management = &management;
+    s.drives = &drives;
     processes.files = &files;
 }
 

@@ -15,6 +15,8 @@ class FakeClock : public platform::Clock {
 public:
     platform::LocalTime now() override { return time; }
     int utcOffsetMinutes() override { return offsetMinutes; }
+    std::string decimalSeparator() override { return decimal; }
+    std::string decimal = ".";
     int offsetMinutes = -300;
     platform::ShortDateFormat shortDateFormat() override { return format; }
     platform::LocalTime time{platform::Date::fromYmd(2017, 7, 19), 14, 5, 0};
@@ -136,6 +138,67 @@ public:
     std::function<void()> onSend;  // runs while the message is "on the wire"
 };
 
+// A management service that answers from tables a test fills; a class without a table fails
+// as an unreachable service does. Asynchronous instances wait until deliver() runs them.
+class FakeManagement : public platform::Management {
+public:
+    std::optional<std::vector<platform::ManagementRecord>> instancesOf(const std::string& className,
+                                                                       const std::vector<std::string>&) override {
+        queries.push_back(className);
+        auto it = classes.find(className);
+        if (it == classes.end()) return std::nullopt;
+        return it->second;
+    }
+    bool instancesOfAsync(const std::string& className, std::function<void()> onInstance) override {
+        queries.push_back(className + " (async)");
+        auto it = classes.find(className);
+        if (it == classes.end()) return false;
+        for (size_t i = 0; i < it->second.size(); ++i) pending.push_back(onInstance);
+        return true;
+    }
+    std::optional<platform::ManagementRecord> object(const std::string& path, const std::vector<std::string>&) override {
+        objectsRead.push_back(path);
+        auto it = objects.find(path);
+        if (it == objects.end()) return std::nullopt;
+        return it->second;
+    }
+    void deliver() {
+        auto now = std::move(pending);
+        pending.clear();
+        for (auto& fn : now) fn();
+    }
+    std::map<std::string, std::vector<platform::ManagementRecord>> classes;
+    std::map<std::string, platform::ManagementRecord> objects;
+    std::vector<std::function<void()>> pending;
+    std::vector<std::string> queries, objectsRead;
+};
+
+// Volumes a test describes by root path.
+class FakeDrives : public platform::Drives {
+public:
+    struct Volume {
+        uint32_t type = platform::drive_type::kFixed;
+        platform::DiskSpace space;
+        std::string remote;  // written into the buffer, NUL-ended, for a network drive
+    };
+    std::vector<std::string> roots() override { return order; }
+    uint32_t driveType(const std::string& root) override {
+        auto it = volumes.find(root);
+        return it == volumes.end() ? platform::drive_type::kNoRootDir : it->second.type;
+    }
+    void remoteName(const std::string& root, std::string& buffer, uint32_t length) override {
+        auto it = volumes.find(root);
+        if (it == volumes.end() || it->second.remote.empty() || it->second.remote.size() + 1 > length) return;
+        buffer.replace(0, it->second.remote.size() + 1, it->second.remote + '\0');
+    }
+    platform::DiskSpace freeSpace(const std::string& root) override {
+        auto it = volumes.find(root);
+        return it == volumes.end() ? platform::DiskSpace{} : it->second.space;
+    }
+    std::vector<std::string> order;
+    std::map<std::string, Volume> volumes;
+};
+
 // All fakes, installed as the process's services while the object lives.
 struct FakePlatform {
     FakePlatform();
@@ -149,6 +212,8 @@ struct FakePlatform {
     FakeUptimeCounter uptime;
     FakeLauncher launcher;
     FakeMailTransport mail;
+    FakeManagement management;
+    FakeDrives drives;
 };
 
 }  // namespace fakes

@@ -9,6 +9,7 @@ import pytest
 
 from conftest import TITLE, click, probe, rect, wait_for
 from smtp_server import SmtpServer, port_is_free
+from summary_texts import summary_block, summary_of
 
 TODAY = datetime.date.today()
 APPT = "Setup Appointment"
@@ -121,9 +122,12 @@ def test_an_appointment_request_reaches_the_server_with_its_twenty_two_lines(loo
     assert received, "the server received no appointment request"
     headers, body = received.headers_and_body()
     assert headers["Subject"] == "Check-up Appointment from TAV Dashboard"
-    lines = body.decode().split("\r\n")
-    assert len(lines) == 23 and lines[-1] == "", lines
-    assert lines[:5] == ["Ann Lee", "555 0100", "", "Fan is loud", ""]
-    assert lines[17:22] == [f"Preferred Check-up Date: {us(picked)}", "Preferred Check-up Time: 9am-6pm",
+    text = body.decode()
+    lines = text.split("\r\n")
+    summary = summary_of(program.log())
+    # 22 lines, each ended by CR LF, the drives taking as many lines as the dashboard shows.
+    assert len(lines) == 23 + summary["drives"].count("\r\n") and lines[-1] == "", lines
+    assert text.startswith("Ann Lee\r\n555 0100\r\n\r\nFan is loud\r\n\r\n" + summary_block(summary))
+    assert lines[-6:-1] == [f"Preferred Check-up Date: {us(picked)}", "Preferred Check-up Time: 9am-6pm",
                             "Customer would like us to remote in first for initial status?: Yes", "",
                             "PLEASE CONTACT CUSTOMER VIA EMAIL OR PHONE TO VERIFY APPOINTMENT DATE/TIME"]

@@ -7,6 +7,7 @@ import pytest
 
 from conftest import wait_for
 from smtp_server import USER, SilentServer, SmtpServer, port_is_free
+from summary_texts import check_summary_shapes, summary_block, summary_of
 
 CLIENT = "ann.lee@example.test"
 SENT = "msgbox TAVDashboard: Email sent to Brantwell.  A technician will respond as soon as possible."
@@ -58,8 +59,12 @@ def test_a_contact_request_reaches_the_server_byte_for_byte(loopback_program, se
     assert headers["Subject"] == "Tech request from TAV Dashboard"
     assert headers["X-MSMail-Priority"] == "High "
     assert headers["Sender"] == f'"TAV Dashboard" <{USER}>'
-    lines = body.decode().split("\r\n")
-    assert lines[:6] == ["Ann Lee", "555 0100", "", ".period first, then  two blanks", "", ""]
+    text = body.decode()
+    lines = text.split("\r\n")
+    # The hardware summary is the one the dashboard shows.
+    summary = summary_of(loopback_program.log())
+    check_summary_shapes(summary)
+    assert text.startswith("Ann Lee\r\n555 0100\r\n\r\n.period first, then  two blanks\r\n\r\n" + summary_block(summary))
     assert lines[-2:] == ["PLEASE CONTACT CUSTOMER VIA EMAIL OR PHONE", ""]
     assert b"\n" not in body.replace(b"\r\n", b"")
 

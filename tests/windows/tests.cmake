@@ -4,6 +4,7 @@ add_executable(tav_windows_unit_tests
   windows/platform_win32_test.cpp
   windows/host_win32_test.cpp
   windows/monitor_win32_test.cpp
+  windows/inventory_win32_test.cpp
   ${PROJECT_SOURCE_DIR}/src/tavdashboard.rc
 )
 target_include_directories(tav_windows_unit_tests PRIVATE ${PROJECT_SOURCE_DIR}/assets ${PROJECT_SOURCE_DIR}/src

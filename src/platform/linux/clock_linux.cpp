@@ -46,4 +46,16 @@ ShortDateFormat ClockLinux::shortDateFormat() {
     return format;
 }
 
+// The user's LC_NUMERIC, looked up without changing the process's own locale.
+std::string ClockLinux::decimalSeparator() {
+    static const std::string separator = [] {
+        locale_t loc = newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(0));
+        if (loc == static_cast<locale_t>(0)) return std::string(".");
+        std::string s = nl_langinfo_l(RADIXCHAR, loc);
+        freelocale(loc);
+        return s.empty() ? std::string(".") : s;
+    }();
+    return separator;
+}
+
 }  // namespace platform

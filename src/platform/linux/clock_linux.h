@@ -9,6 +9,7 @@ public:
     LocalTime now() override;
     int utcOffsetMinutes() override;
     ShortDateFormat shortDateFormat() override;
+    std::string decimalSeparator() override;
 };
 
 // The short date format for a locale name and its strftime date format: month/day/four-digit

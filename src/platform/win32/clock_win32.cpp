@@ -34,4 +34,11 @@ ShortDateFormat ShortDateFormatOfLocale(const std::wstring& localeName) {
 // Read again on every call: the user may change the regional settings while the program runs.
 ShortDateFormat ClockWin32::shortDateFormat() { return ShortDateFormatOfLocale(L""); }
 
+std::string ClockWin32::decimalSeparator() {
+    wchar_t sep[8] = {};
+    if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, sep, static_cast<int>(std::size(sep))) <= 0) return ".";
+    const std::string s = Narrow(sep);
+    return s.empty() ? "." : s;
+}
+
 }  // namespace platform

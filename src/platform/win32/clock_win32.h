@@ -11,6 +11,7 @@ public:
     LocalTime now() override;
     int utcOffsetMinutes() override;
     ShortDateFormat shortDateFormat() override;
+    std::string decimalSeparator() override;
 };
 
 // The short date format of a locale ("en-US", "de-DE"; empty: the user's default).
