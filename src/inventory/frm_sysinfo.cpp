@@ -1,6 +1,5 @@
 #include "inventory/frm_sysinfo.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -33,12 +32,9 @@ const Property& Need(const platform::ManagementRecord& r, const std::string& nam
 // A property's text where it is appended: a present property without a value adds nothing.
 std::string TextOf(const platform::ManagementRecord& r, const std::string& name) { return Need(r, name).text; }
 
-// A number as the service writes it (plain decimal, point), whatever the user's locale.
 double NumberOf(const std::string& text) {
     double v = 0;
-    const char* end = text.data() + text.size();
-    auto r = std::from_chars(text.data(), end, v);
-    if (text.empty() || r.ec != std::errc() || r.ptr != end || !std::isfinite(v)) throw StepFailed{};
+    if (!ParseDecimal(text, v)) throw StepFailed{};
     return v;
 }
 

@@ -12,4 +12,8 @@ std::string FormatWhole(double value);
 // place of the point.
 std::string FormatSignificant(double value, const std::string& decimalSeparator);
 
+// A number as the management service writes it (plain decimal with a point), whatever the
+// process's locale. False when the text is no such number.
+bool ParseDecimal(const std::string& text, double& value);
+
 }  // namespace inventory

@@ -303,6 +303,18 @@ TEST(SummaryFormat, WholeAndSignificant) {
     EXPECT_EQ(inventory::FormatSignificant(465.761741399765, "."), "465.761741399765");
     EXPECT_EQ(inventory::FormatSignificant(0.1 + 0.2, ","), "0,3");
     EXPECT_EQ(inventory::FormatSignificant(4, "."), "4");
+
+    struct Case {
+        const char* text;
+        bool valid;
+        double value;
+    } cases[] = {{"500107862016", true, 500107862016.0}, {"1863.5", true, 1863.5}, {"", false, 0},
+                 {"12 GB", false, 0},       {"1,5", false, 0},          {"0x10", false, 0}};
+    for (const Case& c : cases) {
+        double v = -1;
+        EXPECT_EQ(inventory::ParseDecimal(c.text, v), c.valid) << c.text;
+        if (c.valid) EXPECT_EQ(v, c.value) << c.text;
+    }
 }
 
 }  // namespace
