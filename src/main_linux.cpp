@@ -6,6 +6,7 @@
 #include "platform/linux/drives_linux.h"
 #include "platform/linux/files_linux.h"
 #include "platform/curl/mail_curl.h"
+#include "platform/curl/http_curl.h"
 #include "platform/linux/instance_windows_linux.h"
 #include "platform/linux/launcher_linux.h"
 #include "platform/linux/management_linux.h"
@@ -35,6 +36,7 @@ int main(int argc, char** argv) {
     platform::UptimeCounterLinux uptime;
     platform::LauncherLinux launcher;
     platform::MailCurl mail(store::MailServer());
+    platform::HttpCurl http;
     platform::ManagementLinux management;
     platform::DrivesLinux drives;
     platform::InstanceWindowsLinux instance(application.title, [&host, &application](bool restore) {
@@ -50,6 +52,7 @@ int main(int argc, char** argv) {
     services.uptime = &uptime;
     services.launcher = &launcher;
     services.mail = &mail;
+    services.http = &http;
     services.management = &management;
     services.drives = &drives;
 

@@ -9,7 +9,7 @@
 #include "inventory/frm_sysinfo.h"
 #include "platform/services.h"
 #include "ui/application.h"
-#include "update/update_check.h"
+#include "update/auto_update.h"
 #include "visits/frm_appt.h"
 #include "visits/settings_file.h"
 #include "visits/visit_schedule.h"

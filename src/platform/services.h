@@ -10,6 +10,7 @@
 
 #include "platform/date.h"
 #include "platform/drives.h"
+#include "platform/http.h"
 #include "platform/launcher.h"
 #include "platform/management.h"
 #include "platform/mail.h"
@@ -46,6 +47,16 @@ public:
     virtual std::optional<std::string> read(const std::string& path) = 0;
     // Replaces the file in one step: afterwards it holds either its old or its new bytes, never a mix.
     virtual bool replace(const std::string& path, const std::string& bytes) = 0;
+    // Adds bytes to the end of a file, creating it when it is missing.
+    virtual bool append(const std::string& path, const std::string& bytes) = 0;
+    // Deletes a file; true when it is gone afterwards (also when it never existed).
+    virtual bool remove(const std::string& path) = 0;
+    // Renames a file in one step, replacing the target where the system allows it.
+    virtual bool rename(const std::string& from, const std::string& to) = 0;
+    // Creates a folder (its parent must exist); true when it exists afterwards.
+    virtual bool makeFolder(const std::string& path) = 0;
+    // Lets the user run the file as a program (nothing to do where every file may be run).
+    virtual bool makeExecutable(const std::string& path) = 0;
 };
 
 enum class WindowMode { Hidden, Normal, Minimized, MinimizedNoActivate };
@@ -79,6 +90,8 @@ public:
     virtual WindowHandle windowAbove(WindowHandle w) = 0;
     virtual void openIcon(WindowHandle w) = 0;
     virtual void setForeground(WindowHandle w) = 0;
+    // Gives up being the first instance, so that a new program started now can be.
+    virtual void release() {}
 };
 
 // The processors' time counters since system start: 64-bit counts of 100-ns units, each the sum
@@ -118,6 +131,7 @@ struct Services {
     MailTransport* mail = nullptr;
     Management* management = nullptr;
     Drives* drives = nullptr;
+    HttpClient* http = nullptr;
 };
 
 Services& services();

@@ -8,7 +8,10 @@ void FakeHost::realize(ui::Form& f) { log.push_back("realize " + f.name()); }
 void FakeHost::destroy(ui::Form& f) { log.push_back("destroy " + f.name()); }
 void FakeHost::show(ui::Form& f) { log.push_back("show " + f.name()); }
 void FakeHost::hide(ui::Form& f) { log.push_back("hide " + f.name()); }
-void FakeHost::formChanged(ui::Form&) {}
+void FakeHost::formChanged(ui::Form& f) {
+    const std::string entry = f.name() + ": " + f.caption();
+    if (captions.empty() || captions.back() != entry) captions.push_back(entry);
+}
 void FakeHost::controlChanged(ui::Control&) {}
 void FakeHost::refresh(ui::Form& f) { log.push_back("refresh " + f.name()); }
 

@@ -60,6 +60,7 @@ public:
     // What happened, in order: "realize frmX", "show frmX", "hide frmX", "foreground frmX", "popup Menu", ...
     std::vector<std::string> log;
     std::vector<RecordedMsgBox> msgBoxes;
+    std::vector<std::string> captions;  // "frmX: caption", each change of a window's caption
     std::deque<ui::MsgBoxResult> msgBoxAnswers;  // answered in order; OK when empty
     std::vector<TrayCall> trayCalls;
     std::deque<std::function<void()>> pendingEvents;  // run by the next DoEvents

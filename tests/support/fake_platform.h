@@ -32,8 +32,15 @@ public:
     bool exists(const std::string& path) override { return files.count(path) > 0; }
     std::optional<std::string> read(const std::string& path) override;
     bool replace(const std::string& path, const std::string& bytes) override;
+    bool append(const std::string& path, const std::string& bytes) override;
+    bool remove(const std::string& path) override;
+    bool rename(const std::string& from, const std::string& to) override;
+    bool makeFolder(const std::string& path) override;
+    bool makeExecutable(const std::string& path) override;
 
     std::string folder = "C:\\Program Files\\TAV";
+    std::set<std::string> folders;      // folders made by makeFolder
+    std::set<std::string> executables;  // files made executable
     std::map<std::string, std::string> files;
     std::set<std::string> unreadable;  // exist but cannot be read
     bool readOnlyFolder = false;       // every write fails
@@ -75,6 +82,7 @@ public:
     platform::WindowHandle windowAbove(platform::WindowHandle w) override { return w == appWindow ? shownWindow : 0; }
     void openIcon(platform::WindowHandle w) override { calls.push_back("openIcon " + std::to_string(w)); }
     void setForeground(platform::WindowHandle w) override { calls.push_back("foreground " + std::to_string(w)); }
+    void release() override { calls.push_back("release"); }
 
     bool earlierRunning = false;
     std::string otherClass = "ThunderRT6Main";  // the class of the other instance's application window
@@ -199,6 +207,43 @@ public:
     std::map<std::string, Volume> volumes;
 };
 
+// A web server that a test scripts by address; every request is logged. An address without
+// a script cannot be reached. onGet runs while a request waits (a click on Cancel, say).
+class FakeHttp : public platform::HttpClient {
+public:
+    platform::HttpResponse get(const std::string& url, const platform::HttpLimits& limits,
+                               const std::function<void()>& yield, const std::function<bool()>& cancelled) override {
+        requests.push_back(url);
+        lastLimits = limits;
+        if (onGet) onGet(url);
+        if (yield) yield();
+        platform::HttpResponse r;
+        if (cancelled && cancelled()) {
+            r.outcome = platform::HttpResponse::Outcome::Cancelled;
+            return r;
+        }
+        auto it = answers.find(url);
+        if (it == answers.end()) {
+            r.outcome = platform::HttpResponse::Outcome::CouldNotConnect;
+            return r;
+        }
+        return it->second;
+    }
+    // A 200 answer with the body and its length.
+    static platform::HttpResponse Ok(std::string body) {
+        platform::HttpResponse r;
+        r.outcome = platform::HttpResponse::Outcome::Answered;
+        r.status = 200;
+        r.contentLength = std::to_string(body.size());
+        r.body = std::move(body);
+        return r;
+    }
+    std::map<std::string, platform::HttpResponse> answers;
+    std::vector<std::string> requests;
+    platform::HttpLimits lastLimits;
+    std::function<void(const std::string&)> onGet;
+};
+
 // All fakes, installed as the process's services while the object lives.
 struct FakePlatform {
     FakePlatform();
@@ -214,6 +259,7 @@ struct FakePlatform {
     FakeMailTransport mail;
     FakeManagement management;
     FakeDrives drives;
+    FakeHttp http;
 };
 
 }  // namespace fakes

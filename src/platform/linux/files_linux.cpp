@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
 #include <fstream>
 #include <sstream>
@@ -61,7 +62,7 @@ bool FilesLinux::replace(const std::string& path, const std::string& bytes) {
     }
     ok = ok && fsync(fd) == 0;
     ok = close(fd) == 0 && ok;
-    ok = ok && rename(tmp.c_str(), path.c_str()) == 0;
+    ok = ok && ::rename(tmp.c_str(), path.c_str()) == 0;
     if (!ok) {
         unlink(tmp.c_str());
         return false;
@@ -73,5 +74,31 @@ bool FilesLinux::replace(const std::string& path, const std::string& bytes) {
     }
     return true;
 }
+
+bool FilesLinux::append(const std::string& path, const std::string& bytes) {
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    size_t done = 0;
+    bool ok = true;
+    while (ok && done < bytes.size()) {
+        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) ok = false;
+        else done += static_cast<size_t>(n);
+    }
+    return close(fd) == 0 && ok;
+}
+
+bool FilesLinux::remove(const std::string& path) { return unlink(path.c_str()) == 0 || errno == ENOENT; }
+
+// rename(2) replaces the target atomically: a program started by its path finds either the
+// old file or the new one.
+bool FilesLinux::rename(const std::string& from, const std::string& to) { return ::rename(from.c_str(), to.c_str()) == 0; }
+
+bool FilesLinux::makeFolder(const std::string& path) {
+    struct stat st {};
+    return mkdir(path.c_str(), 0755) == 0 || (stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode));
+}
+
+bool FilesLinux::makeExecutable(const std::string& path) { return chmod(path.c_str(), 0755) == 0; }
 
 }  // namespace platform

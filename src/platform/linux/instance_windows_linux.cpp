@@ -38,6 +38,11 @@ bool InstanceWindowsLinux::earlierInstanceRunning() {
     return !lock_->isLocked();
 }
 
+void InstanceWindowsLinux::release() {
+    server_.reset();
+    if (lock_) lock_->unlock();
+}
+
 void InstanceWindowsLinux::listen() {
     server_ = std::make_unique<QLocalServer>();
     server_->setSocketOptions(QLocalServer::UserAccessOption);

@@ -25,6 +25,7 @@ public:
     WindowHandle windowAbove(WindowHandle w) override;
     void openIcon(WindowHandle w) override;
     void setForeground(WindowHandle w) override;
+    void release() override;
 
     // The per-user folder that holds the lock and the socket.
     static std::string RuntimeFolder();

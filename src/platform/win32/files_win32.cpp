@@ -115,4 +115,27 @@ bool FilesWin32::replace(const std::string& path, const std::string& bytes) {
     return swapped;
 }
 
+bool FilesWin32::append(const std::string& path, const std::string& bytes) {
+    Handle f(CreateFileW(Widen(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                         nullptr));
+    if (!f.ok()) return false;
+    DWORD written = 0;
+    return bytes.empty() ||
+           (WriteFile(f.h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && written == bytes.size());
+}
+
+bool FilesWin32::remove(const std::string& path) {
+    return DeleteFileW(Widen(path).c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND;
+}
+
+bool FilesWin32::rename(const std::string& from, const std::string& to) {
+    return MoveFileExW(Widen(from).c_str(), Widen(to).c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
+bool FilesWin32::makeFolder(const std::string& path) {
+    return CreateDirectoryW(Widen(path).c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+bool FilesWin32::makeExecutable(const std::string&) { return true; }
+
 }  // namespace platform

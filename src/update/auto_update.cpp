@@ -1,0 +1,115 @@
+#include "update/auto_update.h"
+
+#include "app/version.h"
+#include "platform/services.h"
+#include "store_config.h"
+#include "ui/application.h"
+#include "ui/msgbox.h"
+#include "update/batch_files.h"
+#include "update/download.h"
+#include "update/frm_auto_update.h"
+#include "update/support_update.h"
+#include "update/version_compare.h"
+
+namespace update {
+
+namespace modAutoUpdate {
+
+std::string sNewExeName, sExeName, sServerFolder, sDisabled, sReasonDisabled, sNewVersionText, sNewVersion,
+    sCurrentVersion, sUpdateText;
+
+namespace {
+DownloadCounters counters;
+}
+
+void Reset() {
+    for (std::string* s : {&sNewExeName, &sExeName, &sServerFolder, &sDisabled, &sReasonDisabled, &sNewVersionText,
+                           &sNewVersion, &sCurrentVersion, &sUpdateText}) {
+        s->clear();
+    }
+    counters = {};
+}
+
+std::string CurrentVersionText() {
+    return std::to_string(app::kVersionMajor) + std::to_string(app::kVersionMinor) + std::to_string(app::kVersionRevision);
+}
+
+void CheckForUpdates() {
+    platform::Services& os = platform::services();
+    frmAutoUpdate& window = ui::app().form<frmAutoUpdate>();
+    const std::string base = store::kUpdateBaseUrl;
+    const std::string suffix = store::kProgramSuffix;
+    const std::string P = os.files->programFolder();
+    const char sep = os.files->separator();
+
+    sNewExeName = "TAVDashboardNEW" + suffix;
+    sExeName = "TAVDashboard" + suffix;
+    sServerFolder = store::kUpdateFolder;
+    window.ProgressBar1.setValue(window.ProgressBar1.max());
+    if (os.files->exists(PathIn(P, "DeleteOLD.bat", sep))) os.files->remove(PathIn(P, "DeleteOLD.bat", sep));
+
+    // The store's switch-off.
+    sDisabled = window.Inet1.OpenURL(base + sServerFolder + "/ifDisabled.txt");
+    // A server that cannot be reached is not asked a second time: the start goes on at once.
+    if (!window.Inet1.reached()) return;
+    if (sDisabled.find("disabled") != std::string::npos) {
+        sReasonDisabled = window.Inet1.OpenURL(base + sServerFolder + "/reasonDisabled.txt");
+        ui::MsgBox(std::string(store::kLegalName) + ". has disabled this program.\r\nReason being:\r\n\r\n" +
+                   sReasonDisabled);
+        ui::app().host().endProcess(0);
+    }
+
+    sCurrentVersion = CurrentVersionText();
+    sNewVersionText = window.Inet1.OpenURL(base + sServerFolder + "/newVersion.txt");
+    if (!sNewVersionText.empty()) {
+        sNewVersion = sNewVersionText;
+        for (size_t at; (at = sNewVersion.find('.')) != std::string::npos;) sNewVersion.erase(at, 1);
+    }
+    // Compared as version numbers, part by part, not as text.
+    if (!IsNewerVersion(sNewVersionText, app::kVersionMajor, app::kVersionMinor, app::kVersionRevision)) return;
+
+    const auto support = modAutoUpdateSuppFile::UpdateSupportFile(store::kRemoteSupportName,
+                                                                   "TAV-Remote-SupportNEW" + suffix,
+                                                                   store::kSupportUpdateFolder);
+    if (support == modAutoUpdateSuppFile::Outcome::Aborted) return;  // the user said no to updating now
+    window.Show();
+    sUpdateText = window.Inet1.OpenURL(base + sServerFolder + "/updateText.txt");
+    const DownloadResult result =
+        DownloadFile(window, counters, base + sServerFolder + "/" + sNewExeName, PathIn(P, sNewExeName, sep), sNewExeName);
+    if (result != DownloadResult::Complete) return;
+    ui::MsgBox("The update is complete. Press ok to open the new version.", ui::MsgBoxButtons::OK,
+               ui::MsgBoxIcon::Information, "Update Complete");
+    WriteUpdateBatch();
+}
+
+void WriteUpdateBatch() {
+    platform::Services& os = platform::services();
+    const std::string P = os.files->programFolder();
+#ifdef _WIN32
+    const std::string batch = PathIn(P, "DeleteOLD.bat");
+    os.files->replace(batch, DeleteOldBatch(P, ui::app().title, sNewExeName, sExeName));
+    os.processes->start("cmd.exe /c \"\"" + PathIn(P, "DeleteOLD.bat") + "\"\"", platform::WindowMode::Hidden);
+#else
+    // A running program's file may be replaced here: the download takes its name in one
+    // step, and the new program starts in this one's place.
+    const char sep = os.files->separator();
+    const std::string download = PathIn(P, sNewExeName, sep), program = PathIn(P, sExeName, sep);
+    os.files->makeExecutable(download);
+    if (os.files->rename(download, program)) {
+        os.instance->release();
+        os.processes->startProgram(program, platform::WindowMode::Normal);
+    } else {
+        os.files->remove(download);
+    }
+#endif
+    ui::app().host().endProcess(0);
+}
+
+}  // namespace modAutoUpdate
+
+void RunStartupUpdateCheck() {
+    modAutoUpdate::Reset();
+    ui::app().form<frmAutoUpdate>().Load();
+}
+
+}  // namespace update

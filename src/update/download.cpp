@@ -1,0 +1,129 @@
+#include "update/download.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "platform/services.h"
+#include "ui/msgbox.h"
+
+namespace update {
+
+namespace {
+
+const int32_t kChunk = 1024;
+const int64_t kLargestDownload = 64 * 1024 * 1024;
+
+std::string Trimmed(const std::string& s) {
+    const size_t b = s.find_first_not_of(' ');
+    if (b == std::string::npos) return {};
+    return s.substr(b, s.find_last_not_of(' ') - b + 1);
+}
+
+// A Content-Length the download can be measured against: a whole number from 1 to the limit.
+bool PlausibleLength(const std::string& text, int32_t& value) {
+    if (text.empty() || text.size() > 10 || text.find_first_not_of("0123456789") != std::string::npos) return false;
+    const int64_t v = std::stoll(text);
+    if (v < 1 || v > kLargestDownload) return false;
+    value = static_cast<int32_t>(v);
+    return true;
+}
+
+uint32_t Le(const std::string& b, size_t at, int bytes) {
+    uint32_t v = 0;
+    for (int i = bytes - 1; i >= 0; --i) v = v << 8 | static_cast<unsigned char>(b[at + static_cast<size_t>(i)]);
+    return v;
+}
+
+const char* const kDamagedMessage =
+    "The update could not be downloaded completely, so it was not installed." "\r\n\r\n"
+    "The program goes on with its current version and tries again at its next start.";
+
+}  // namespace
+
+std::string NoResponseMessage() {
+    return "Please restore internet connection.\r\n\r\nIt is very important that all clients are using the latest "
+           "version.\r\n\r\nIf problem persists, please contact your system administrator.";
+}
+
+// A PE file for this processor on Windows, an ELF file for x86-64 on Linux.
+bool IsProgramForThisBuild(const std::string& b) {
+#ifdef _WIN32
+    if (b.size() < 0x40 || b[0] != 'M' || b[1] != 'Z') return false;
+    const uint32_t pe = Le(b, 0x3C, 4);
+    if (pe > b.size() - 6 || std::memcmp(b.data() + pe, "PE\0\0", 4) != 0) return false;
+#if defined(__x86_64__) || defined(_M_X64)
+    return Le(b, pe + 4, 2) == 0x8664;
+#else
+    return Le(b, pe + 4, 2) == 0x014C;
+#endif
+#else
+    return b.size() >= 20 && std::memcmp(b.data(), "\x7f" "ELF", 4) == 0 && b[4] == 2 /* 64-bit */ &&
+           b[5] == 1 /* little-endian */ && Le(b, 18, 2) == 62 /* x86-64 */;
+#endif
+}
+
+DownloadResult DownloadFile(frmAutoUpdate& window, DownloadCounters& c, const std::string& address,
+                            const std::string& target, const std::string& displayName) {
+    platform::Files& files = *platform::services().files;
+    window.Inet1.Execute(Trimmed(address), "GET", [&window] { return window.Tag == "Cancel"; });
+    while (window.Inet1.StillExecuting()) ui::DoEvents();
+    window.ProgressBar1.setMax(100);
+
+    const platform::HttpResponse& r = window.Inet1.response();
+    const std::string length = window.Inet1.GetHeader("Content-Length");
+    if (window.Tag != "Cancel") {
+        if (length.empty() || r.status == 0) {
+            ui::MsgBox(NoResponseMessage());
+            return DownloadResult::NoResponse;
+        }
+        // Only the whole program, as the server announced it, may replace the one in use.
+        int32_t size = 0;
+        if (r.outcome != platform::HttpResponse::Outcome::Answered || r.status != 200 || !PlausibleLength(length, size) ||
+            r.body.size() != static_cast<size_t>(size) || !IsProgramForThisBuild(r.body)) {
+            window.Inet1.Cancel();
+            ui::MsgBox(kDamagedMessage);
+            return DownloadResult::Damaged;
+        }
+        c.lFileSize = size;
+    }
+    window.lblFileName.setCaption(displayName);
+    window.lblSize.setCaption(std::to_string(c.lFileSize) + " bytes");
+    c.lBytesLeft = c.lFileSize;
+    c.lBytesDone = 0;
+    window.lblAction.setCaption("Downloading update, please wait...");
+    // A download left by an interrupted earlier attempt would otherwise keep its bytes past
+    // the end of this one.
+    files.remove(target);
+
+    do {
+        if (window.Tag == "Cancel") {
+            window.Inet1.Cancel();
+            ui::MsgBox("Update aborted");
+            files.remove(target);
+            window.Unload();
+            return DownloadResult::Aborted;
+        }
+        if (c.lBytesLeft == 0) break;
+        if (c.lBytesLeft > kChunk) {
+            c.bytChunk = window.Inet1.GetChunk(kChunk);
+            c.lBytesLeft -= kChunk;
+        } else {
+            c.bytChunk = window.Inet1.GetChunk(c.lBytesLeft);
+            c.lBytesLeft = 0;
+        }
+        c.lBytesDone = c.lFileSize - c.lBytesLeft;
+        c.iPercent = static_cast<int16_t>(std::nearbyint(100.0 / c.lFileSize * c.lBytesDone));
+        window.ProgressBar1.setValue(c.iPercent);
+        window.setCaption(std::to_string(c.iPercent) + "%" + " - Downloaded");
+        if (!files.append(target, c.bytChunk)) {
+            // A full disk or a folder the program may not write: nothing half-written stays.
+            window.Inet1.Cancel();
+            files.remove(target);
+            ui::MsgBox(kDamagedMessage);
+            return DownloadResult::Damaged;
+        }
+    } while (c.lBytesLeft != 0);
+    return DownloadResult::Complete;
+}
+
+}  // namespace update
