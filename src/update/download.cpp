@@ -45,20 +45,40 @@ std::string NoResponseMessage() {
            "version.\r\n\r\nIf problem persists, please contact your system administrator.";
 }
 
-// A PE file for this processor on Windows, an ELF file for x86-64 on Linux.
+uint64_t Le64(const std::string& b, size_t at) { return Le(b, at, 4) | static_cast<uint64_t>(Le(b, at + 4, 4)) << 32; }
+
+// A PE file for this processor on Windows, an ELF file for x86-64 on Linux, and whole: the
+// tables its header points to (sections, program headers) lie inside it, so a file cut short
+// is refused even when its first bytes are right.
 bool IsProgramForThisBuild(const std::string& b) {
 #ifdef _WIN32
     if (b.size() < 0x40 || b[0] != 'M' || b[1] != 'Z') return false;
-    const uint32_t pe = Le(b, 0x3C, 4);
-    if (pe > b.size() - 6 || std::memcmp(b.data() + pe, "PE\0\0", 4) != 0) return false;
+    const uint64_t pe = Le(b, 0x3C, 4);
+    if (pe + 24 > b.size() || std::memcmp(b.data() + pe, "PE\0\0", 4) != 0) return false;
 #if defined(__x86_64__) || defined(_M_X64)
-    return Le(b, pe + 4, 2) == 0x8664;
+    if (Le(b, pe + 4, 2) != 0x8664) return false;
 #else
-    return Le(b, pe + 4, 2) == 0x014C;
+    if (Le(b, pe + 4, 2) != 0x014C) return false;
 #endif
+    const uint64_t sections = Le(b, pe + 6, 2), table = pe + 24 + Le(b, pe + 20, 2);
+    if (table + sections * 40 > b.size()) return false;
+    for (uint64_t i = 0; i < sections; ++i) {
+        const uint64_t at = table + i * 40;
+        if (static_cast<uint64_t>(Le(b, at + 20, 4)) + Le(b, at + 16, 4) > b.size()) return false;
+    }
+    // A symbol table (an unstripped build) and the string table after it end the file.
+    const uint64_t symbols = Le(b, pe + 12, 4), strings = symbols + 18 * static_cast<uint64_t>(Le(b, pe + 16, 4));
+    if (symbols != 0 && (strings + 4 > b.size() || strings + Le(b, strings, 4) > b.size())) return false;
+    return true;
 #else
-    return b.size() >= 20 && std::memcmp(b.data(), "\x7f" "ELF", 4) == 0 && b[4] == 2 /* 64-bit */ &&
-           b[5] == 1 /* little-endian */ && Le(b, 18, 2) == 62 /* x86-64 */;
+    if (b.size() < 64 || std::memcmp(b.data(), "\x7f" "ELF", 4) != 0 || b[4] != 2 /* 64-bit */ ||
+        b[5] != 1 /* little-endian */ || Le(b, 18, 2) != 62 /* x86-64 */) {
+        return false;
+    }
+    const uint64_t programHeaders = Le64(b, 0x20), sectionHeaders = Le64(b, 0x28);
+    const uint64_t phEnd = programHeaders + Le(b, 0x36, 2) * static_cast<uint64_t>(Le(b, 0x38, 2));
+    const uint64_t shEnd = sectionHeaders + Le(b, 0x3A, 2) * static_cast<uint64_t>(Le(b, 0x3C, 2));
+    return programHeaders < b.size() && phEnd <= b.size() && sectionHeaders <= b.size() && shEnd <= b.size();
 #endif
 }
 

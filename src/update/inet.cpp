@@ -22,6 +22,8 @@ platform::HttpLimits Inet::DownloadLimits() {
     platform::HttpLimits l;
     l.connectTimeoutSeconds = 3;
     l.stallTimeoutSeconds = 30;
+    // A body that trickles in forever ends too; the user may press Cancel long before.
+    l.totalTimeoutSeconds = 600;
     l.maxBodyBytes = 64 * 1024 * 1024;
     l.cutAtLimit = false;
     return l;

@@ -12,6 +12,7 @@
 #include "platform/linux/instance_windows_linux.h"
 #include "platform/linux/processes_linux.h"
 #include "platform/linux/session_start_linux.h"
+#include "update/download.h"
 
 namespace fs = std::filesystem;
 using platform::ShortDateFormat;
@@ -153,3 +154,13 @@ TEST(LinuxSingleInstance, SecondInstanceBringsTheFirstForward) {
 }
 
 }  // namespace
+
+// The download check takes this build's real programs, and refuses them cut short.
+TEST(LinuxUpdateCheck, RealProgramsOfThisBuildAreWhole) {
+    for (const char* path : {"/proc/self/exe", "/usr/bin/true"}) {
+        const std::string bytes = ReadAll(path);
+        ASSERT_GT(bytes.size(), 4096u) << path;
+        EXPECT_TRUE(update::IsProgramForThisBuild(bytes)) << path;
+        EXPECT_FALSE(update::IsProgramForThisBuild(bytes.substr(0, bytes.size() - 1000))) << path;
+    }
+}

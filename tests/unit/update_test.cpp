@@ -21,14 +21,15 @@ std::string SupportUrl() {
     return std::string(store::kUpdateBaseUrl) + store::kSupportUpdateFolder + "/TAV-Remote-SupportNEW" + kSuffix;
 }
 
-// A file this build takes for one of its programs, of the given size.
+// A file this build takes for one of its programs, of the given size: a header of this build's
+// format whose tables lie inside the file.
 std::string ProgramBytes(size_t size) {
     std::string b(size, 'x');
 #ifdef _WIN32
+    b.replace(0, 0x58, std::string(0x58, '\0'));
     b[0] = 'M';
     b[1] = 'Z';
     b[0x3C] = 0x40;
-    b[0x3D] = b[0x3E] = b[0x3F] = 0;
     b.replace(0x40, 4, std::string("PE\0\0", 4));
 #if defined(__x86_64__)
     b[0x44] = 0x64;
@@ -37,10 +38,36 @@ std::string ProgramBytes(size_t size) {
     b[0x44] = 0x4C;
     b[0x45] = 0x01;
 #endif
+    // One section, its raw data the last 100 bytes of the file.
+    b[0x46] = 1;
+    b.replace(0x58, 40, std::string(40, '\0'));
+    const uint32_t rawSize = 100, rawAt = static_cast<uint32_t>(size - 100);
+    for (int i = 0; i < 4; ++i) {
+        b[0x58 + 16 + i] = static_cast<char>(rawSize >> (8 * i));
+        b[0x58 + 20 + i] = static_cast<char>(rawAt >> (8 * i));
+    }
 #else
-    b.replace(0, 20, std::string("\x7f" "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0\x02\0\x3e\0", 20));
+    b.replace(0, 64, std::string(64, '\0'));
+    b.replace(0, 8, std::string("\x7f" "ELF\x02\x01\x01\0", 8));
+    b[18] = 0x3e;
+    // Program headers at 64, section headers (two of 64 bytes) at the end of the file.
+    b[0x20] = 64;
+    b[0x36] = 56;
+    b[0x38] = 1;
+    const uint64_t sh = size - 128;
+    for (int i = 0; i < 8; ++i) b[0x28 + i] = static_cast<char>(sh >> (8 * i));
+    b[0x3A] = 64;
+    b[0x3C] = 2;
 #endif
     return b;
+}
+
+TEST(ProgramCheck, WholeProgramsOfThisBuildOnly) {
+    EXPECT_TRUE(update::IsProgramForThisBuild(ProgramBytes(3000)));
+    EXPECT_FALSE(update::IsProgramForThisBuild(ProgramBytes(3000).substr(0, 2000)));  // cut short
+    EXPECT_FALSE(update::IsProgramForThisBuild(std::string(3000, 'x')));
+    EXPECT_FALSE(update::IsProgramForThisBuild(std::string("#!/bin/sh\n") + std::string(2990, ' ')));
+    EXPECT_FALSE(update::IsProgramForThisBuild(""));
 }
 
 const std::string kSwitchedOff = "Brantwell, Inc. has disabled this program.\r\nReason being:\r\n\r\n";

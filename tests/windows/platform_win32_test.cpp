@@ -13,6 +13,7 @@
 #include "platform/win32/session_start_win32.h"
 #include "platform/win32/text_win32.h"
 #include "support/fake_platform.h"
+#include "update/download.h"
 
 using platform::ShortDateFormat;
 using Order = ShortDateFormat::Order;
@@ -242,3 +243,18 @@ TEST(Win32Instance, WindowAboveFollowsTheZOrder) {
 }
 
 }  // namespace
+
+// The download check takes this build's real programs, and refuses them cut short.
+TEST(Win32UpdateCheck, RealProgramsOfThisBuildAreWhole) {
+    wchar_t self[MAX_PATH];
+    ASSERT_GT(GetModuleFileNameW(nullptr, self, MAX_PATH), 0u);
+    platform::FilesWin32 files;
+    const std::string me = platform::Narrow(self);
+    // This test program (with symbols) and the shipped program beside it (stripped).
+    for (const std::string& path : {me, platform::FolderOfPath(me) + "\\TAVDashboard.exe"}) {
+        const auto bytes = files.read(path);
+        ASSERT_TRUE(bytes && bytes->size() > 4096) << path;
+        EXPECT_TRUE(update::IsProgramForThisBuild(*bytes)) << path;
+        EXPECT_FALSE(update::IsProgramForThisBuild(bytes->substr(0, bytes->size() - 1000))) << path;
+    }
+}
