@@ -92,7 +92,7 @@ DownloadResult DownloadFile(frmAutoUpdate& window, DownloadCounters& c, const st
     const platform::HttpResponse& r = window.Inet1.response();
     const std::string length = window.Inet1.GetHeader("Content-Length");
     if (window.Tag != "Cancel") {
-        if (length.empty() || r.status == 0) {
+        if (length.empty()) {
             ui::MsgBox(NoResponseMessage());
             return DownloadResult::NoResponse;
         }

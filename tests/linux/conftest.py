@@ -182,11 +182,12 @@ class Program:
         """Visible windows that are neither the dashboard nor the given tray icons: menus, message boxes."""
         return [w for w, name in self.visible_windows().items() if name != TITLE and w not in icons]
 
-    def message_boxes(self):
-        """Visible message boxes: windows with the application title that are larger than a tray icon."""
+    def message_boxes(self, title="TAVDashboard"):
+        """Visible message boxes: windows with the title (the application's unless another is
+        given) that are larger than a tray icon."""
         boxes = []
         for w, name in self.visible_windows().items():
-            if name != "TAVDashboard":
+            if name != title:
                 continue
             geometry = self.display.xdotool("getwindowgeometry", str(w))
             size = geometry.split("Geometry: ")[-1].split("x") if "Geometry: " in geometry else ["0", "0"]
@@ -194,9 +195,9 @@ class Program:
                 boxes.append(w)
         return boxes
 
-    def answer_message_box(self, key="Return", timeout=10):
+    def answer_message_box(self, key="Return", timeout=10, title="TAVDashboard"):
         """Waits for a message box and answers it with a key (Return: its default button)."""
-        box = wait_for(self.message_boxes, timeout)
+        box = wait_for(lambda: self.message_boxes(title), timeout)
         assert box, "no message box appeared"
         # A box just mapped may not take keys yet: press again while it stays.
         for _ in range(5):
@@ -206,7 +207,7 @@ class Program:
             # to the named window, and when the box has closed on the press by then, the server
             # keeps the key down and repeats it into whatever window comes next.
             self.display.xdotool("key", key)
-            if wait_for(lambda: box[0] not in self.message_boxes(), 1.5):
+            if wait_for(lambda: box[0] not in self.message_boxes(title), 1.5):
                 return
         raise AssertionError("the message box stayed open")
 

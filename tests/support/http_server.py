@@ -22,7 +22,7 @@ class UpdateServer:
                                         body, then the connection closes
         ("silent",)                     accepts and never answers
         ("endless",)                    200 without a length, then bytes until the client gives up
-    A path without a route gets a 404 page."""
+    or a function of the server that returns one. A path without a route gets a 404 page."""
 
     def __init__(self, routes=None, port=PORT):
         self.routes = dict(routes or {})
@@ -81,6 +81,8 @@ class UpdateServer:
             path = parts[1] if len(parts) > 1 else "/"
             self.requests.append(path)
             answer = self.routes.get(path, ("status", 404, b"<html><body>404 Not Found</body></html>"))
+            if callable(answer):  # an answer that depends on what was asked before
+                answer = answer(self)
             kind = answer[0]
             try:
                 if kind == "silent":
