@@ -20,6 +20,7 @@ class UpdateServer:
         ("status", code, body)          that status, with its Content-Length
         ("length", header, body)        200 with this Content-Length text (None: no header), then the
                                         body, then the connection closes
+        ("slow", body, seconds)         200 with its Content-Length, the body spread over that time
         ("silent",)                     accepts and never answers
         ("endless",)                    200 without a length, then bytes until the client gives up
     or a function of the server that returns one. A path without a route gets a 404 page."""
@@ -87,6 +88,15 @@ class UpdateServer:
             try:
                 if kind == "silent":
                     while not self._stop.is_set():
+                        time.sleep(0.1)
+                elif kind == "slow":
+                    body = answer[1]
+                    conn.sendall(f"HTTP/1.1 200 OK\r\nConnection: close\r\nContent-Length: {len(body)}\r\n\r\n".encode())
+                    steps = max(1, int(answer[2] * 10))
+                    for i in range(steps):
+                        if self._stop.is_set():
+                            break
+                        conn.sendall(body[i * len(body) // steps:(i + 1) * len(body) // steps])
                         time.sleep(0.1)
                 elif kind == "endless":
                     conn.sendall(b"HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n")

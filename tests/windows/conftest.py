@@ -117,13 +117,14 @@ class Program:
         left, top, _, _ = rect(client)
         click(left + round((x + w / 2) / 15), top + round((y + h / 2) / 15), button)
 
-    def answer_message_box(self, button="OK", timeout=15):
-        """Presses a button of the program's message box (its caption is the application title)."""
-        box = wait_for(lambda: probe("find", "#32770", "TAVDashboard")[1].get("hwnd"), timeout)
+    def answer_message_box(self, button="OK", timeout=15, title="TAVDashboard"):
+        """Presses a button of the program's message box (its caption is the application title
+        unless another is given)."""
+        box = wait_for(lambda: probe("find", "#32770", title)[1].get("hwnd"), timeout)
         assert box, "no message box appeared"
-        assert probe("press", "#32770", "TAVDashboard", button)[0], f"the message box has no {button} button"
+        assert probe("press", "#32770", title, button)[0], f"the message box has no {button} button"
         # The next message box may follow at once: this one is gone when another or none is found.
-        assert wait_for(lambda: probe("find", "#32770", "TAVDashboard")[1].get("hwnd") != box, 5), \
+        assert wait_for(lambda: probe("find", "#32770", title)[1].get("hwnd") != box, 5), \
             "the message box stayed open"
 
     def stop(self):

@@ -5,6 +5,7 @@ add_executable(tav_windows_unit_tests
   windows/host_win32_test.cpp
   windows/monitor_win32_test.cpp
   windows/inventory_win32_test.cpp
+  windows/update_batch_win32_test.cpp
   ${PROJECT_SOURCE_DIR}/src/tavdashboard.rc
 )
 target_include_directories(tav_windows_unit_tests PRIVATE ${PROJECT_SOURCE_DIR}/assets ${PROJECT_SOURCE_DIR}/src
