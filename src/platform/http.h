@@ -8,9 +8,9 @@
 namespace platform {
 
 struct HttpLimits {
-    long connectTimeoutSeconds = 3;
+    long connectTimeoutMs = 3000;
     long stallTimeoutSeconds = 30;  // without a byte arriving
-    long totalTimeoutSeconds = 0;   // 0: none beyond the stall bound
+    long totalTimeoutMs = 0;        // 0: none beyond the stall bound
     size_t maxBodyBytes = 64 * 1024 * 1024;
     // A longer body is cut to the limit (true) or refused as too large (false). A refused
     // download also refuses a Content-Length above the limit before any byte arrives.

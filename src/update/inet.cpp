@@ -7,12 +7,13 @@ namespace update {
 
 using Outcome = platform::HttpResponse::Outcome;
 
-// A text request gives up after 3 s in all, so that a silent server cannot hold up the start.
+// A text request gives up after 2.5 s in all, so that a silent or unreachable server holds up
+// the start for less than the 5 s it may take, with the program's own start on a slow machine.
 platform::HttpLimits Inet::TextLimits() {
     platform::HttpLimits l;
-    l.connectTimeoutSeconds = 3;
+    l.connectTimeoutMs = 2500;
     l.stallTimeoutSeconds = 3;
-    l.totalTimeoutSeconds = 3;
+    l.totalTimeoutMs = 2500;
     l.maxBodyBytes = 64 * 1024;
     l.cutAtLimit = true;
     return l;
@@ -20,10 +21,10 @@ platform::HttpLimits Inet::TextLimits() {
 
 platform::HttpLimits Inet::DownloadLimits() {
     platform::HttpLimits l;
-    l.connectTimeoutSeconds = 3;
+    l.connectTimeoutMs = 3000;
     l.stallTimeoutSeconds = 30;
     // A body that trickles in forever ends too; the user may press Cancel long before.
-    l.totalTimeoutSeconds = 600;
+    l.totalTimeoutMs = 600 * 1000;
     l.maxBodyBytes = 64 * 1024 * 1024;
     l.cutAtLimit = false;
     return l;

@@ -139,7 +139,8 @@ TEST_F(Update, UnreachableServerIsAskedOnceAndTheStartGoesOn) {
     EXPECT_EQ(os.http.requests, (std::vector<std::string>{Url("ifDisabled.txt")}));
     EXPECT_TRUE(host.msgBoxes.empty());
     // Each text request is bounded to a few seconds and 64 KB.
-    EXPECT_LE(os.http.lastLimits.totalTimeoutSeconds, 3);
+    EXPECT_LE(os.http.lastLimits.totalTimeoutMs, 3000);
+    EXPECT_GT(os.http.lastLimits.totalTimeoutMs, 0);
     EXPECT_EQ(os.http.lastLimits.maxBodyBytes, 64u * 1024);
 }
 
