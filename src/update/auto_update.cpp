@@ -85,24 +85,28 @@ void CheckForUpdates() {
 void WriteUpdateBatch() {
     platform::Services& os = platform::services();
     const std::string P = os.files->programFolder();
+    const char sep = os.files->separator();
+    const std::string download = PathIn(P, sNewExeName, sep);
 #ifdef _WIN32
-    const std::string batch = PathIn(P, "DeleteOLD.bat");
-    os.files->replace(batch, DeleteOldBatch(P, ui::app().title, sNewExeName, sExeName));
-    os.processes->start("cmd.exe /c \"\"" + PathIn(P, "DeleteOLD.bat") + "\"\"", platform::WindowMode::Hidden);
+    const std::string batch = PathIn(P, "DeleteOLD.bat", sep);
+    if (os.files->replace(batch, DeleteOldBatch(P, ui::app().title, sNewExeName, sExeName)) &&
+        os.processes->start("cmd.exe /c \"\"" + batch + "\"\"", platform::WindowMode::Hidden)) {
+        ui::app().host().endProcess(0);
+    }
+    os.files->remove(batch);
 #else
     // A running program's file may be replaced here: the download takes its name in one
     // step, and the new program starts in this one's place.
-    const char sep = os.files->separator();
-    const std::string download = PathIn(P, sNewExeName, sep), program = PathIn(P, sExeName, sep);
+    const std::string program = PathIn(P, sExeName, sep);
     os.files->makeExecutable(download);
     if (os.files->rename(download, program)) {
         os.instance->release();
-        os.processes->startProgram(program, platform::WindowMode::Normal);
-    } else {
-        os.files->remove(download);
+        if (os.processes->startProgram(program, platform::WindowMode::Normal)) ui::app().host().endProcess(0);
+        return;  // the new version is in place for the next start; this one goes on
     }
 #endif
-    ui::app().host().endProcess(0);
+    // The swap could not be set going: this version goes on, and the next start tries again.
+    os.files->remove(download);
 }
 
 }  // namespace modAutoUpdate

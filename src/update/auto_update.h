@@ -14,8 +14,9 @@ extern std::string sNewExeName, sExeName, sServerFolder, sDisabled, sReasonDisab
 // Asks the server; may end the process (switched off, or a finished self-update).
 void CheckForUpdates();
 
-// Replaces the program with the finished download and starts it; ends the process.
-[[noreturn]] void WriteUpdateBatch();
+// Replaces the program with the finished download and starts it, ending the process; returns
+// only when the swap could not be set going, with this version still running.
+void WriteUpdateBatch();
 
 // The version text of this program: the three numbers' decimals joined ("1032").
 std::string CurrentVersionText();

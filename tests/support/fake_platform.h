@@ -55,14 +55,15 @@ public:
     };
     bool start(const std::string& commandLine, platform::WindowMode mode) override {
         started.push_back({commandLine, mode});
-        return true;
+        return !failStart;
     }
     // Starts a program that exists in the fake files; fails for any other path.
     bool startProgram(const std::string& path, platform::WindowMode mode) override {
         programs.push_back({path, mode});
-        return files && files->exists(path);
+        return !failStart && files && files->exists(path);
     }
     FakeFiles* files = nullptr;
+    bool failStart = false;  // every start fails
     std::vector<Started> programs;
     std::vector<Started> started;
 };

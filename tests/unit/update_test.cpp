@@ -238,6 +238,24 @@ TEST_F(Update, NewerVersionReplacesTheSupportProgramAndThenItself) {
     EXPECT_EQ(host.log.back(), "end 0");
 }
 
+// A swap that cannot be set going leaves this version running, with no download left over.
+TEST_F(Update, SwapThatCannotStartLetsThisVersionGoOn) {
+    serveVersion("1.0.33");
+    serve(SupportUrl(), ProgramBytes(3000));
+    serve(Url("TAVDashboardNEW" + kSuffix), ProgramBytes(2500));
+    os.files.files[in("TAVDashboard" + kSuffix)] = "old program";
+    os.processes.failStart = true;
+    EXPECT_TRUE(startUp());
+    EXPECT_TRUE(dash().visible());
+    EXPECT_FALSE(os.files.exists(in("TAVDashboardNEW" + kSuffix)));
+#ifdef _WIN32
+    EXPECT_FALSE(os.files.exists(in("DeleteOLD.bat")));
+    EXPECT_EQ(os.files.files[in("TAVDashboard.exe")], "old program");
+#else
+    EXPECT_EQ(os.files.files[in("TAVDashboard")], ProgramBytes(2500));  // in place for the next start
+#endif
+}
+
 struct ChunkCase {
     const char* name;
     size_t size;
