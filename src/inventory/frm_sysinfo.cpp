@@ -21,7 +21,7 @@ const char* const kCrLf = "\r\n";
 const char* const kUnavailable = "Information unavailable";
 
 // A step that cannot go on: its property is missing, or a value does not convert.
-struct StepFailed {};
+struct StepFailed : std::exception {};
 
 const Property& Need(const platform::ManagementRecord& r, const std::string& name) {
     auto it = r.find(name);
@@ -43,7 +43,6 @@ template <class Step>
 void Skippable(Step&& step) {
     try {
         step();
-    } catch (const StepFailed&) {
     } catch (const std::exception&) {
     }
 }
@@ -165,8 +164,6 @@ void frmSysInfo::GetAllData() {
                 const std::string name = caption == d.end() ? std::string() : caption->second.text;
                 text5.setText(text5.text() + name + " - " + FormatSignificant(gb, separator).substr(0, 5) + " GB" + kCrLf);
             } catch (const std::exception&) {
-                text5.setText(text5.text() + "Removable Drive" + kCrLf);
-            } catch (const StepFailed&) {
                 text5.setText(text5.text() + "Removable Drive" + kCrLf);
             }
         }

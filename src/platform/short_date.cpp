@@ -1,5 +1,7 @@
 #include "platform/short_date.h"
 
+#include "platform/trim.h"
+
 #include <cctype>
 #include <cstdio>
 #include <vector>
@@ -14,12 +16,6 @@ Order orderOf(const std::string& letters) {
     if (letters.rfind("d", 0) == 0) return Order::DayMonthYear;
     if (letters.rfind("y", 0) == 0) return Order::YearMonthDay;
     return Order::MonthDayYear;
-}
-
-std::string Trimmed(const std::string& s) {
-    const size_t b = s.find_first_not_of(' ');
-    if (b == std::string::npos) return {};
-    return s.substr(b, s.find_last_not_of(' ') - b + 1);
 }
 
 std::string number(int v, bool pad) {
@@ -132,13 +128,13 @@ std::string formatShortDate(const ShortDateFormat& fmt, Date d) {
 }
 
 std::optional<Date> parseShortDate(const ShortDateFormat& fmt, const std::string& text) {
-    std::string t = Trimmed(text);
+    std::string t = Trim(text);
     if (t.empty() || fmt.separator.empty()) return std::nullopt;
     // The literals before and after the numbers, where the text has them.
-    const std::string prefix = Trimmed(fmt.prefix), suffix = Trimmed(fmt.suffix);
-    if (!prefix.empty() && t.rfind(prefix, 0) == 0) t = Trimmed(t.substr(prefix.size()));
+    const std::string prefix = Trim(fmt.prefix), suffix = Trim(fmt.suffix);
+    if (!prefix.empty() && t.rfind(prefix, 0) == 0) t = Trim(t.substr(prefix.size()));
     if (!suffix.empty() && t.size() >= suffix.size() && t.compare(t.size() - suffix.size(), suffix.size(), suffix) == 0) {
-        t = Trimmed(t.substr(0, t.size() - suffix.size()));
+        t = Trim(t.substr(0, t.size() - suffix.size()));
     }
 
     const std::string& sep2 = fmt.separator2.empty() ? fmt.separator : fmt.separator2;

@@ -46,7 +46,7 @@ void CheckForUpdates() {
     sExeName = "TAVDashboard" + suffix;
     sServerFolder = store::kUpdateFolder;
     window.ProgressBar1.setValue(window.ProgressBar1.max());
-    if (os.files->exists(PathIn(P, "DeleteOLD.bat", sep))) os.files->remove(PathIn(P, "DeleteOLD.bat", sep));
+    os.files->remove(PathIn(P, "DeleteOLD.bat", sep));
 
     // The store's switch-off.
     sDisabled = window.Inet1.OpenURL(base + sServerFolder + "/ifDisabled.txt");
@@ -90,7 +90,7 @@ void WriteUpdateBatch() {
 #ifdef _WIN32
     const std::string batch = PathIn(P, "DeleteOLD.bat", sep);
     if (os.files->replace(batch, DeleteOldBatch(P, ui::app().title, sNewExeName, sExeName)) &&
-        os.processes->start("cmd.exe /c \"\"" + batch + "\"\"", platform::WindowMode::Hidden)) {
+        StartBatchHidden(batch)) {
         ui::app().host().endProcess(0);
     }
     os.files->remove(batch);

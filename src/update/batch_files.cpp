@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "platform/services.h"
+
 namespace update {
 
 namespace {
@@ -98,6 +100,10 @@ std::string DeleteOldSupportBatch(const std::string& P, const std::string& X, co
         ":E",
         "Del DeleteOLDSuppFile.bat",
     });
+}
+
+bool StartBatchHidden(const std::string& batchPath) {
+    return platform::services().processes->start("cmd.exe /c \"\"" + batchPath + "\"\"", platform::WindowMode::Hidden);
 }
 
 }  // namespace update

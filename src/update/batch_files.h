@@ -20,4 +20,8 @@ std::string DeleteOldBatch(const std::string& programFolder, const std::string& 
 std::string DeleteOldSupportBatch(const std::string& programFolder, const std::string& exeName,
                                   const std::string& newExeName);
 
+// Starts a batch file through the command interpreter, hidden, without waiting for it. The
+// doubled quotes survive cmd's rule of stripping the outer pair from a path with blanks.
+bool StartBatchHidden(const std::string& batchPath);
+
 }  // namespace update

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/services.h"
+#include "platform/trim.h"
 #include "ui/msgbox.h"
 
 namespace update {
@@ -12,12 +13,6 @@ namespace {
 
 const int32_t kChunk = 1024;
 const int64_t kLargestDownload = 64 * 1024 * 1024;
-
-std::string Trimmed(const std::string& s) {
-    const size_t b = s.find_first_not_of(' ');
-    if (b == std::string::npos) return {};
-    return s.substr(b, s.find_last_not_of(' ') - b + 1);
-}
 
 // A Content-Length the download can be measured against: a whole number from 1 to the limit.
 bool PlausibleLength(const std::string& text, int32_t& value) {
@@ -85,8 +80,8 @@ bool IsProgramForThisBuild(const std::string& b) {
 DownloadResult DownloadFile(frmAutoUpdate& window, DownloadCounters& c, const std::string& address,
                             const std::string& target, const std::string& displayName) {
     platform::Files& files = *platform::services().files;
-    window.Inet1.Execute(Trimmed(address), "GET", [&window] { return window.Tag == "Cancel"; });
-    while (window.Inet1.StillExecuting()) ui::DoEvents();
+    // The transfer lets window events run while it waits, so a click on Cancel is seen.
+    window.Inet1.Execute(platform::Trim(address), [&window] { return window.Tag == "Cancel"; });
     window.ProgressBar1.setMax(100);
 
     const platform::HttpResponse& r = window.Inet1.response();

@@ -36,8 +36,7 @@ std::string Inet::OpenURL(const std::string& url) {
     return r.outcome == Outcome::Answered && r.status == 200 ? r.body : std::string();
 }
 
-void Inet::Execute(const std::string& url, const std::string& /*method: always GET*/,
-                   const std::function<bool()>& stopRequested) {
+void Inet::Execute(const std::string& url, const std::function<bool()>& stopRequested) {
     read_ = 0;
     response_ = platform::services().http->get(url, DownloadLimits(), [] { ui::DoEvents(); }, stopRequested);
 }

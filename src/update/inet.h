@@ -15,10 +15,9 @@ public:
     // Whether the last OpenURL reached the server at all.
     bool reached() const { return reached_; }
 
-    // Downloads the address into the control's buffer; while it waits, window events run
-    // (DoEvents), and stopRequested is asked whether to give up.
-    void Execute(const std::string& url, const std::string& method, const std::function<bool()>& stopRequested);
-    bool StillExecuting() const { return false; }  // Execute returns once the transfer is over
+    // GETs the address into the control's buffer and returns when the transfer is over; while
+    // it waits, window events run (DoEvents), and stopRequested is asked whether to give up.
+    void Execute(const std::string& url, const std::function<bool()>& stopRequested);
     // The response header's value; empty without a response or without the header.
     std::string GetHeader(const std::string& name) const;
     // The next count bytes of the buffered body (fewer at its end).

@@ -23,7 +23,7 @@ Outcome UpdateSupportFile(const std::string& exeName, const std::string& newExeN
     counters = {};
 
     window.ProgressBar1.setValue(window.ProgressBar1.max());
-    if (os.files->exists(PathIn(P, "DeleteOLDSuppFile.bat", sep))) os.files->remove(PathIn(P, "DeleteOLDSuppFile.bat", sep));
+    os.files->remove(PathIn(P, "DeleteOLDSuppFile.bat", sep));
     window.Show();
     // The folder may be missing on a machine where the support program was never installed.
     const std::string programs = PathIn(P, "PROGRAMS", sep);
@@ -40,8 +40,8 @@ void WriteSupportUpdateBatch(const std::string& exeName, const std::string& newE
     platform::Services& os = platform::services();
     const std::string P = os.files->programFolder();
 #ifdef _WIN32
-    os.files->replace(PathIn(P, "DeleteOLDSuppFile.bat"), DeleteOldSupportBatch(P, exeName, newExeName));
-    os.processes->start("cmd.exe /c \"\"" + PathIn(P, "DeleteOLDSuppFile.bat") + "\"\"", platform::WindowMode::Hidden);
+    const std::string batch = PathIn(P, "DeleteOLDSuppFile.bat");
+    if (os.files->replace(batch, DeleteOldSupportBatch(P, exeName, newExeName))) StartBatchHidden(batch);
 #else
     // A running support program keeps its old file open; the new one takes the name at once.
     const char sep = os.files->separator();

@@ -2,12 +2,13 @@
 
 #include <algorithm>
 
+#include "platform/trim.h"
+
 namespace update {
 
 std::optional<std::vector<long>> VersionParts(const std::string& text) {
-    const size_t begin = text.find_first_not_of(" \t\r\n");
-    if (begin == std::string::npos) return std::nullopt;
-    const std::string v = text.substr(begin, text.find_last_not_of(" \t\r\n") - begin + 1);
+    const std::string v = platform::Trim(text, platform::kWhitespace);
+    if (v.empty()) return std::nullopt;
     std::vector<long> parts;
     size_t at = 0;
     for (;;) {

@@ -233,7 +233,7 @@ TEST(LinuxDrives, FreeSpaceCountsOfLargeVolumes) {
     }
 }
 
-TEST(LinuxDrives, NetworkDriveRemoteNameIsTheMountSource) {
+TEST(LinuxDrives, PathThatIsNoMountHasNoRemoteNameAndNoRootDirectory) {
     platform::DrivesLinux drives;
     // Only the machine's own mounts are known: a path that is not a mount point has no name.
     std::string buffer(255, ' ');

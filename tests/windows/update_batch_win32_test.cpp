@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/win32/files_win32.h"
+#include "platform/services.h"
 #include "platform/win32/processes_win32.h"
 #include "platform/win32/text_win32.h"
 #include "update/batch_files.h"
@@ -32,7 +33,7 @@ bool WaitFor(const std::function<bool()>& done, DWORD ms) {
 // removes the download, starts the old program again and deletes itself. Takes two minutes.
 TEST(Win32UpdateBatch, LockedProgramIsKeptAndStartedAgain) {
     platform::FilesWin32 files;
-    platform::ProcessesWin32 processes;
+    static platform::ProcessesWin32 processes;  // outlives the test: services() keeps a pointer to it
     char tmp[MAX_PATH];
     GetTempPathA(MAX_PATH, tmp);
     const std::string folder = std::string(tmp) + "tav batch test " + std::to_string(GetCurrentProcessId());
@@ -54,7 +55,8 @@ TEST(Win32UpdateBatch, LockedProgramIsKeptAndStartedAgain) {
     const std::string batch = update::PathIn(folder, "DeleteOLD.bat");
     ASSERT_TRUE(files.replace(batch, update::DeleteOldBatch(folder, "TAVDashboard", "TAVDashboardNEW.exe", "TAVDashboard.exe")));
     const DWORD started = GetTickCount();
-    ASSERT_TRUE(processes.start("cmd.exe /c \"\"" + batch + "\"\"", platform::WindowMode::Hidden));
+    platform::services().processes = &processes;
+    ASSERT_TRUE(update::StartBatchHidden(batch));
     EXPECT_TRUE(WaitFor([&] { return !files.exists(batch); }, 170000)) << "the batch file never gave up";
     const DWORD took = GetTickCount() - started;
     std::printf("DeleteOLD.bat gave up after %lu s\n", took / 1000);

@@ -2,6 +2,8 @@
 
 #include <curl/curl.h>
 
+#include "platform/trim.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -35,13 +37,6 @@ size_t WriteBody(char* data, size_t size, size_t count, void* user) {
     return n;
 }
 
-std::string Trim(const std::string& s) {
-    size_t b = 0, e = s.size();
-    while (b < e && std::isspace(static_cast<unsigned char>(s[b]))) ++b;
-    while (e > b && std::isspace(static_cast<unsigned char>(s[e - 1]))) --e;
-    return s.substr(b, e - b);
-}
-
 size_t ReadHeader(char* data, size_t size, size_t count, void* user) {
     auto* t = static_cast<Transfer*>(user);
     const std::string line(data, size * count);
@@ -50,7 +45,7 @@ size_t ReadHeader(char* data, size_t size, size_t count, void* user) {
     if (colon != std::string::npos) {
         std::string name = line.substr(0, colon);
         std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
-        if (name == "content-length") t->response.contentLength = Trim(line.substr(colon + 1));
+        if (name == "content-length") t->response.contentLength = Trim(line.substr(colon + 1), kWhitespace);
     }
     return size * count;
 }

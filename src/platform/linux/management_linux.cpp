@@ -1,5 +1,7 @@
 #include "platform/linux/management_linux.h"
 
+#include "platform/trim.h"
+
 #include <QCoreApplication>
 #include <QMetaObject>
 
@@ -24,16 +26,13 @@ std::optional<std::string> ReadFile(const std::string& path) {
     return ss.str();
 }
 
-std::string Trim(const std::string& s) {
-    const size_t b = s.find_first_not_of(" \t\r\n");
-    if (b == std::string::npos) return {};
-    return s.substr(b, s.find_last_not_of(" \t\r\n") - b + 1);
-}
+// Values in /proc and /sys end with a line break, and SMBIOS strings carry padding blanks.
+std::string Stripped(const std::string& s) { return Trim(s, kWhitespace); }
 
 std::optional<std::string> ReadLine(const std::string& path) {
     auto text = ReadFile(path);
     if (!text) return std::nullopt;
-    return Trim(*text);
+    return Stripped(*text);
 }
 
 std::vector<std::string> List(const std::string& dir) {
@@ -76,7 +75,7 @@ struct SmbiosEntry {
         while (index > 0 && pos < raw.size()) {
             const size_t end = raw.find('\0', pos);
             if (end == std::string::npos) return {};
-            if (--index == 0) return Trim(raw.substr(pos, end - pos));
+            if (--index == 0) return Stripped(raw.substr(pos, end - pos));
             pos = end + 1;
         }
         return {};
@@ -107,7 +106,7 @@ std::string DiskCaption(const std::string& sysBlockDir, const std::string& dev) 
     if (vendor == "ATA" || vendor.rfind("0x", 0) == 0) vendor.clear();
     std::string model = ReadLine(sysBlockDir + "/device/model").value_or("");
     if (model.empty()) model = ReadLine(sysBlockDir + "/device/name").value_or("");
-    const std::string caption = Trim(vendor + " " + model);
+    const std::string caption = Stripped(vendor + " " + model);
     if (!caption.empty()) return caption;
     if (dev.rfind("vd", 0) == 0) return "Virtual disk " + dev;
     return dev;
@@ -130,8 +129,8 @@ std::vector<ManagementRecord> ManagementLinux::operatingSystems() {
         std::istringstream lines(*text);
         std::string line, name;
         while (std::getline(lines, line)) {
-            if (line.rfind("PRETTY_NAME=", 0) == 0) known["caption"] = Property::Of(Unquote(Trim(line.substr(12))));
-            if (line.rfind("NAME=", 0) == 0) name = Unquote(Trim(line.substr(5)));
+            if (line.rfind("PRETTY_NAME=", 0) == 0) known["caption"] = Property::Of(Unquote(Stripped(line.substr(12))));
+            if (line.rfind("NAME=", 0) == 0) name = Unquote(Stripped(line.substr(5)));
         }
         if (!known.count("caption") && !name.empty()) known["caption"] = Property::Of(name);
     }
@@ -148,7 +147,7 @@ std::vector<ManagementRecord> ManagementLinux::processors() {
         while (std::getline(lines, line)) {
             const size_t colon = line.find(':');
             if (colon == std::string::npos) continue;
-            const std::string key = Trim(line.substr(0, colon)), value = Trim(line.substr(colon + 1));
+            const std::string key = Stripped(line.substr(0, colon)), value = Stripped(line.substr(colon + 1));
             if (key == "processor") current = std::atoi(value.c_str());
             if ((key == "model name" || key == "Processor" || key == "cpu model") && current >= 0) names[current] = value;
         }

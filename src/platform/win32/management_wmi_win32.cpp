@@ -137,12 +137,6 @@ private:
     WPARAM query_;
 };
 
-// A running asynchronous query: its connection stays open until the program ends.
-struct PendingCall {
-    IWbemServices* services;
-    InstanceSink* sink;
-};
-
 bool GetByPath(IWbemServices* services, const std::wstring& path, ComPtr<IWbemClassObject>& found) {
     if (path.empty()) return false;
     Bstr objectPath(path);
@@ -208,12 +202,10 @@ ManagementWmi::ManagementWmi() {
 }
 
 ManagementWmi::~ManagementWmi() {
-    for (void* p : pendingCalls_) {
-        auto* call = static_cast<PendingCall*>(p);
-        call->services->CancelAsyncCall(call->sink);
-        call->sink->Release();
-        call->services->Release();
-        delete call;
+    for (auto [services, sink] : pendingCalls_) {
+        services->CancelAsyncCall(sink);
+        sink->Release();
+        services->Release();
     }
     if (window_) DestroyWindow(window_);
     if (comReady_) CoUninitialize();
@@ -249,7 +241,7 @@ bool ManagementWmi::instancesOfAsync(const std::string& className, std::function
         return false;
     }
     handlers_.push_back(std::move(onInstance));
-    pendingCalls_.push_back(new PendingCall{services.p, sink});
+    pendingCalls_.emplace_back(services.p, sink);
     services.p = nullptr;  // kept by the pending call
     return true;
 }

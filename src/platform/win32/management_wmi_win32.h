@@ -3,9 +3,13 @@
 #include <windows.h>
 
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "platform/management.h"
+
+struct IWbemServices;
+struct IWbemObjectSink;
 
 namespace platform {
 
@@ -29,7 +33,8 @@ private:
     // that each instance is handled on the user-interface thread.
     HWND window_ = nullptr;
     std::vector<std::function<void()>> handlers_;  // by the query's number, posted as wParam
-    std::vector<void*> pendingCalls_;              // services and sinks of queries still running
+    // The connection and the sink of each asynchronous query, kept until the program ends.
+    std::vector<std::pair<IWbemServices*, IWbemObjectSink*>> pendingCalls_;
 };
 
 }  // namespace platform
