@@ -112,8 +112,13 @@ class Program:
 
     def click(self, title, x, y, w, h, button=1):
         """Clicks the centre of a design rectangle (twips) in the client area of a window."""
-        ok, client, _ = probe("client", title)
-        assert ok, f"no window {title!r}"
+        # Under Wine a lookup can miss a window that a lookup a moment before found (while the
+        # program reshapes its windows): look again for a few seconds before calling it absent.
+        def lookup():
+            ok, info, _ = probe("client", title)
+            return info if ok else None
+        client = wait_for(lookup, 5, 0.25)
+        assert client, f"no window {title!r}"
         left, top, _, _ = rect(client)
         click(left + round((x + w / 2) / 15), top + round((y + h / 2) / 15), button)
 
