@@ -20,13 +20,12 @@ set_target_properties(tav_curl PROPERTIES IMPORTED_LOCATION "${TAV_CURL_ROOT}/li
   INTERFACE_LINK_LIBRARIES "ws2_32;crypt32;secur32;bcrypt;advapi32;normaliz")
 
 # Every Win32 platform service lives in src/platform/win32, one file per service; mail goes
-# through libcurl as on Linux.
+# through libcurl as on Linux, the update's HTTP through WinINet.
 file(GLOB TAV_PLATFORM_WIN32_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/../src/platform/win32/*.cpp)
-add_library(tav_platform_win32 STATIC ${TAV_PLATFORM_WIN32_SOURCES} src/platform/curl/mail_curl.cpp
-  src/platform/curl/http_curl.cpp)
+add_library(tav_platform_win32 STATIC ${TAV_PLATFORM_WIN32_SOURCES} src/platform/curl/mail_curl.cpp)
 target_compile_definitions(tav_platform_win32 PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 target_link_libraries(tav_platform_win32 PUBLIC tav_core tav_curl shell32 advapi32 user32 kernel32
-  ole32 oleaut32 wbemuuid mpr)
+  ole32 oleaut32 wbemuuid mpr wininet)
 
 add_library(tav_win32_host STATIC
   src/ui/win32/win32_host.cpp src/ui/win32/win32_form_controls.cpp src/ui/win32/win32_form_proc.cpp

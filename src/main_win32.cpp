@@ -3,7 +3,7 @@
 
 #include "app/frm_systray.h"
 #include "platform/curl/mail_curl.h"
-#include "platform/curl/http_curl.h"
+#include "platform/win32/http_wininet_win32.h"
 #include "platform/services.h"
 #include "platform/win32/clock_win32.h"
 #include "platform/win32/drives_win32.h"
@@ -33,7 +33,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     platform::UptimeCounterWin32 uptime;
     platform::LauncherWin32 launcher;
     platform::MailCurl mail(store::MailServer());
-    platform::HttpCurl http;
+    platform::HttpWinInet http;
     platform::ManagementWmi management;
     platform::DrivesWin32 drives;
     host.setApplicationWindow(instanceWindows.applicationWindow());

@@ -140,3 +140,22 @@ def test_a_newer_version_replaces_both_programs_and_starts_the_new_one(loopback_
         assert folder_files(loopback_program) == ["PROGRAMS/TAV-Remote-Support", "TAVDashboard", "settings.ini"]
     finally:
         subprocess.run(["pkill", "-f", loopback_program.exe])
+
+
+def test_cancel_during_the_support_download_ends_it_and_skips_the_update(loopback_program, server):
+    # The support program trickles in over 20 s; Cancel must end the transfer well before that.
+    server.routes.update({BASE + "ifDisabled.txt": ok(""), BASE + "newVersion.txt": ok("1.0.33"),
+                          SUPPORT: ("slow", GOOD, 20), BASE + "TAVDashboardNEW": ok(PROGRAM)})
+    server.start()
+    proc = loopback_program.start()
+    window = wait_for(lambda: loopback_program.display.visible("--name", "^Checking For Updates$"))
+    assert window, "no update window"
+    assert wait_for(lambda: SUPPORT in server.requests), paths(server)
+    loopback_program.click(window[0], 3840 + 975 // 2, 540 + 375 // 2)
+    loopback_program.answer_message_box("Return", timeout=10)
+    assert loopback_program.traced(proc, "msgbox ") == ["msgbox TAVDashboard: Update aborted"]
+    assert loopback_program.wait_for_dashboard(), "the dashboard did not appear"
+    assert paths(server) == ["TAVDashboard-linux/ifDisabled.txt", "TAVDashboard-linux/newVersion.txt",
+                             SUPPORT.replace("/download/", "")]
+    assert folder_files(loopback_program) == ["TAVDashboard", "settings.ini"]
+    assert proc.poll() is None
