@@ -128,6 +128,7 @@ void QtHost::realize(Form& f) {
     // Graphical controls (shapes, lines, pictures) lie beneath the others, in creation order.
     std::vector<QWidget*> beneath;
     std::vector<std::pair<int, QWidget*>> tabStops;
+    std::vector<Timer*> timers;
     for (Control* c : f.controls()) {
         QWidget* parent = c->container() && c->container()->kind() == ControlKind::Frame ? widgetOf(*c->container()) : w;
         QWidget* cw = nullptr;
@@ -256,14 +257,10 @@ void QtHost::realize(Form& f) {
                 cw = new ShapeWidget(*static_cast<Shape*>(c), parent);
                 beneath.push_back(cw);
                 break;
-            case ControlKind::Timer: {
-                auto* timer = new QTimer(w);
-                auto* t = static_cast<Timer*>(c);
-                connect(timer, &QTimer::timeout, this, [t] { t->fire(); });
-                c->hostData = timer;
-                applyControl(*c);
+            case ControlKind::Timer:
+                timers.push_back(static_cast<Timer*>(c));
+                c->hostData = nullptr;  // a timer has no widget: the form's schedule runs it
                 continue;
-            }
             case ControlKind::Menu:
                 continue;  // menus are built when they pop up
         }
@@ -292,20 +289,19 @@ void QtHost::realize(Form& f) {
         applyControl(*c);
     }
     for (auto it = beneath.rbegin(); it != beneath.rend(); ++it) (*it)->lower();
+    w->timers = std::make_unique<TimerSchedule>(timers);
+    connect(&w->baseTimer, &QTimer::timeout, w, [w] { w->timers->tick(); });
+    w->applyTimers();
     std::sort(tabStops.begin(), tabStops.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     for (size_t i = 1; i < tabStops.size(); ++i) QWidget::setTabOrder(tabStops[i - 1].second, tabStops[i].second);
 }
 
 void QtHost::applyControl(Control& c) {
     if (c.kind() == ControlKind::Timer) {
-        auto* timer = static_cast<QTimer*>(c.hostData);
-        const int interval = static_cast<Timer&>(c).interval();
-        timer->setInterval(interval);
-        if (c.enabled() && interval > 0) {
-            if (!timer->isActive()) timer->start();
-        } else {
-            timer->stop();
-        }
+        FormWindow* w = windowOf(c.form());
+        if (!w || !w->timers) return;
+        w->timers->timerChanged(static_cast<Timer&>(c));
+        w->applyTimers();
         return;
     }
     QWidget* w = widgetOf(c);
@@ -316,23 +312,11 @@ void QtHost::applyControl(Control& c) {
     switch (c.kind()) {
         case ControlKind::Label: {
             auto* l = static_cast<QLabel*>(w);
-            l->setText(QString::fromStdString(static_cast<Label&>(c).caption()));
-            // Fonts differ a little from the ones the layout was drawn with, and some captions
-            // outgrow their label: a left-aligned single-line caption grows to the right, up to
-            // the edge of its window or frame, instead of being cut.
-            // Labels drawn for several lines wrap within their box as designed.
-            const bool oneLineDesign = px(c.rect.height) < 2 * l->fontMetrics().height();
-            if (c.alignment == Alignment::Left && oneLineDesign && !l->text().contains('\n')) {
-                const int needed = l->fontMetrics().horizontalAdvance(l->text()) + 2;
-                const int room = l->parentWidget() ? l->parentWidget()->width() - l->x() : needed;
-                const int width = std::max(px(c.rect.width), std::min(needed, room));
-                l->setWordWrap(needed > width);
-                l->resize(width, l->height());
-            } else if (!oneLineDesign) {
-                // The stand-in fonts set lines a little further apart than the layout's: a wrapped
-                // text may take a few pixels more than its box, downwards.
-                l->resize(l->width(), std::max(px(c.rect.height), l->heightForWidth(l->width())));
-            }
+            const QString text = QString::fromStdString(static_cast<Label&>(c).caption());
+            if (l->text() != text) l->setText(text);
+            // Measuring a caption lays its text out: a hidden window's labels are fitted when
+            // it is shown, so a dashboard hidden in the tray does no text layout at all.
+            if (l->window()->isVisible()) fitLabel(c, *l);
             break;
         }
         case ControlKind::Button:
@@ -390,6 +374,26 @@ void QtHost::applyControl(Control& c) {
     }
 }
 
+// Fonts differ a little from the ones the layout was drawn with, and some captions outgrow
+// their label: a left-aligned single-line caption grows to the right, up to the edge of its
+// window or frame, instead of being cut. Labels drawn for several lines wrap within their box
+// as designed.
+void QtHost::fitLabel(const Control& c, QLabel& l) const {
+    const bool oneLineDesign = px(c.rect.height) < 2 * l.fontMetrics().height();
+    if (c.alignment == Alignment::Left && oneLineDesign && !l.text().contains('\n')) {
+        const int needed = l.fontMetrics().horizontalAdvance(l.text()) + 2;
+        const int room = l.parentWidget() ? l.parentWidget()->width() - l.x() : needed;
+        const int width = std::max(px(c.rect.width), std::min(needed, room));
+        // Each change of the wrap mode lays the label out again.
+        if (l.wordWrap() != (needed > width)) l.setWordWrap(needed > width);
+        l.resize(width, l.height());
+    } else if (!oneLineDesign) {
+        // The stand-in fonts set lines a little further apart than the layout's: a wrapped
+        // text may take a few pixels more than its box, downwards.
+        l.resize(l.width(), std::max(px(c.rect.height), l.heightForWidth(l.width())));
+    }
+}
+
 void QtHost::destroy(Form& f) {
     hiddenToTray_.erase(&f);
     foregroundOnShow_.erase(&f);
@@ -397,6 +401,8 @@ void QtHost::destroy(Form& f) {
     if (!w) return;
     for (Control* c : f.controls()) c->hostData = nullptr;
     f.hostData = nullptr;
+    w->baseTimer.stop();
+    w->timers.reset();
     w->hide();
     w->deleteLater();
 }
@@ -405,6 +411,9 @@ void QtHost::show(Form& f) {
     FormWindow* w = windowOf(f);
     if (!w) return;
     hiddenToTray_.erase(&f);
+    for (Control* c : f.controls()) {
+        if (c->kind() == ControlKind::Label && widgetOf(*c)) fitLabel(*c, *static_cast<QLabel*>(widgetOf(*c)));
+    }
     switch (f.windowState()) {
         case WindowState::Minimized: w->showMinimized(); break;
         case WindowState::Maximized: w->showMaximized(); break;

@@ -10,6 +10,8 @@
 #include <memory>
 #include <set>
 
+class QLabel;
+
 #include "platform/short_date.h"
 #include "ui/host.h"
 
@@ -51,6 +53,7 @@ public:
 
 private:
     void applyControl(Control& c);
+    void fitLabel(const Control& c, QLabel& l) const;
     void applyGeometry(Form& f);
     void createTrayIcon();
     void trayUnavailable();

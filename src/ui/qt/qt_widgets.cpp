@@ -26,11 +26,27 @@ FormWindow::FormWindow(Form& f, float twipsPerPixel) : form(f), tpp_(twipsPerPix
     setMouseTracking(true);  // the form's MouseMove, over its own background
 }
 
-void FormWindow::paintEvent(QPaintEvent*) {
+void FormWindow::applyTimers() {
+    const int base = timers ? timers->baseInterval() : 0;
+    if (base <= 0) {
+        baseTimer.stop();
+    } else if (!baseTimer.isActive() || baseTimer.interval() != base) {
+        baseTimer.start(base);  // a running timer keeps its phase while its base stays
+    }
+}
+
+// Only the part that needs painting is drawn: a label whose caption changed repaints the
+// background under it, not the whole window. A stretched picture is scaled once per size.
+void FormWindow::paintEvent(QPaintEvent* e) {
     if (background_.isNull()) return;
     QPainter p(this);
-    if (form.stretchPicture) p.drawPixmap(rect(), background_);
-    else p.drawPixmap(0, 0, background_);
+    const QRect part = e->rect();
+    if (form.stretchPicture) {
+        if (stretched_.size() != size()) stretched_ = background_.scaled(size());
+        p.drawPixmap(part, stretched_, part);
+    } else {
+        p.drawPixmap(part, background_, part);
+    }
 }
 
 // Mouse input on the form's own background (controls keep theirs, see WA_NoMousePropagation).
@@ -168,13 +184,18 @@ void ChartWidget::scheduleUpdate() {
     });
 }
 
+// The axis labels' width is measured once per size, not for every point of every paint.
 QRectF ChartWidget::plotArea() const {
-    const int labelWidth = fontMetrics().horizontalAdvance("100%") + 6;
-    return QRectF(labelWidth, 6, width() - labelWidth - 6, height() - 12);
+    if (area_.isNull() || areaFor_ != size()) {
+        const int labelWidth = fontMetrics().horizontalAdvance("100%") + 6;
+        area_ = QRectF(labelWidth, 6, width() - labelWidth - 6, height() - 12);
+        areaFor_ = size();
+    }
+    return area_;
 }
 
 QPointF ChartWidget::pointAt(int row, double value) const {
-    const QRectF area = plotArea();
+    const QRectF& area = plotArea();
     const int n = std::max(2, chart_.pointCount());
     const double span = chart_.maximum - chart_.minimum;
     const double share = span > 0 ? (std::clamp(value, chart_.minimum, chart_.maximum) - chart_.minimum) / span : 0;

@@ -2,11 +2,14 @@
 #pragma once
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QTimer>
 #include <QWidget>
+#include <memory>
 #include <vector>
 
 #include "ui/control.h"
 #include "ui/form.h"
+#include "ui/timer_schedule.h"
 
 namespace ui::qt {
 
@@ -16,6 +19,12 @@ class FormWindow : public QWidget {
 public:
     FormWindow(Form& f, float twipsPerPixel);
     Form& form;
+
+    // The form's timers, on one system timer at their base interval.
+    std::unique_ptr<TimerSchedule> timers;
+    QTimer baseTimer;
+    // Starts, restarts or stops the system timer after the base interval may have changed.
+    void applyTimers();
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -30,6 +39,7 @@ private:
     void reportGeometry();
     void relayMouse(QMouseEvent* e, bool released);
     QPixmap background_;
+    QPixmap stretched_;  // the background at the window's size
     float tpp_;
 };
 
@@ -100,6 +110,8 @@ private:
 
     const Chart& chart_;
     QPixmap grid_;
+    mutable QRectF area_;   // the plot area within the axis labels
+    mutable QSize areaFor_;  // the size it was measured for
     bool pending_ = false;
 };
 

@@ -35,6 +35,16 @@ SYSTEMTIME ToSystemTime(platform::Date d) {
     return st;
 }
 
+// Starts, restarts or stops the form's system timer when the base interval changed; while it
+// stays, a running timer keeps its phase.
+void ApplyBaseTimer(FormWindow& fw) {
+    const int base = fw.timers ? fw.timers->baseInterval() : 0;
+    if (base == fw.timerBase || !fw.hwnd) return;
+    if (base > 0) SetTimer(fw.hwnd, kBaseTimerId, static_cast<UINT>(base), nullptr);
+    else KillTimer(fw.hwnd, kBaseTimerId);
+    fw.timerBase = base;
+}
+
 }  // namespace
 
 void Win32Host::realize(Form& f) {
@@ -68,15 +78,13 @@ void Win32Host::realize(Form& f) {
     }
 
     int nextId = kFirstControlId;
-    UINT_PTR nextTimer = 1;
+    std::vector<Timer*> timers;
     std::vector<std::pair<int, HWND>> tabStops;
     for (Control* c : f.controls()) {
         if (c->kind() == ControlKind::Menu) continue;  // menus are built when they pop up
         if (c->kind() == ControlKind::Timer) {
-            auto* t = static_cast<Timer*>(c);
-            c->hostData = reinterpret_cast<void*>(nextTimer);
-            fw->timers[nextTimer++] = t;
-            applyTimer(*t);
+            timers.push_back(static_cast<Timer*>(c));
+            c->hostData = nullptr;  // no window of its own: the form's schedule runs it
             continue;
         }
         auto cw = std::make_unique<ControlWindow>();
@@ -142,16 +150,17 @@ void Win32Host::realize(Form& f) {
         if (!sameGroup) SetWindowLongPtrW(child, GWL_STYLE, GetWindowLongPtrW(child, GWL_STYLE) | WS_GROUP);
         previous = c;
     }
+    fw->timers = std::make_unique<TimerSchedule>(timers);
+    ApplyBaseTimer(*fw);
     fw->ready = true;
     ReportGeometry(*fw);
 }
 
 void Win32Host::applyTimer(Timer& t) {
     auto* fw = static_cast<FormWindow*>(t.form().hostData);
-    if (!fw || !fw->hwnd) return;
-    const auto id = reinterpret_cast<UINT_PTR>(t.hostData);
-    if (t.enabled() && t.interval() > 0) SetTimer(fw->hwnd, id, static_cast<UINT>(t.interval()), nullptr);
-    else KillTimer(fw->hwnd, id);
+    if (!fw || !fw->timers) return;
+    fw->timers->timerChanged(t);
+    ApplyBaseTimer(*fw);
 }
 
 void Win32Host::applyControl(Control& c) {

@@ -345,8 +345,7 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             OnNotify(*fw, reinterpret_cast<const NMHDR*>(lp));
             return 0;
         case WM_TIMER: {
-            auto it = fw->timers.find(wp);
-            if (it != fw->timers.end()) it->second->fire();
+            if (wp == kBaseTimerId && fw->timers) fw->timers->tick();
             return 0;
         }
         case WM_MOUSEMOVE:

@@ -10,11 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "ui/timer_schedule.h"
 #include "ui/win32/win32_host.h"
 
 namespace ui::win32 {
 
 // The window class of the forms.
+constexpr UINT_PTR kBaseTimerId = 1;  // the system timer of a form's timers
+
 constexpr wchar_t kFormClass[] = L"TAVForm";
 
 // The Win32 side of one control.
@@ -31,7 +34,8 @@ struct FormWindow {
     HWND hwnd = nullptr;
     std::vector<std::unique_ptr<ControlWindow>> controls;
     std::map<int, Control*> byId;
-    std::map<UINT_PTR, Timer*> timers;
+    std::unique_ptr<TimerSchedule> timers;  // all the form's timers, on one system timer
+    int timerBase = 0;                      // the interval that system timer runs at; 0: stopped
     HBITMAP layer = nullptr;  // background picture, shapes, lines and images, at client size
     SIZE layerSize{};
     HBITMAP back = nullptr;  // the frame being composed, at client size; kept between paints

@@ -81,7 +81,7 @@ void Win32Host::destroy(Form& f) {
     for (Control* c : f.controls()) c->hostData = nullptr;
     f.hostData = nullptr;
     if (fw->hwnd) {
-        for (const auto& [id, t] : fw->timers) KillTimer(fw->hwnd, id);
+        KillTimer(fw->hwnd, kBaseTimerId);
         SetWindowLongPtrW(fw->hwnd, GWLP_USERDATA, 0);
         DestroyWindow(fw->hwnd);
     }
