@@ -1,10 +1,11 @@
 # make run: installs what is missing, builds, starts the dashboard.
 # make test: installs what is missing, builds both programs, runs every test.
 # make run-windows: TAVDashboard.exe under Wine.
+# make bench: the Linux dashboard's running cost beside conky's (installs conky for it).
 BUILD := build
 JOBS := $(shell nproc)
 
-.PHONY: all setup build build-windows run run-windows test test-linux test-windows clean
+.PHONY: all setup build build-windows run run-windows test test-linux test-windows bench clean
 
 all: build
 
@@ -34,6 +35,10 @@ test-linux: build
 
 test-windows: build-windows
 	bash scripts/windows.sh test
+
+bench: build
+	@TAV_BENCH=1 bash scripts/setup.sh
+	bash scripts/benchmark_linux.sh
 
 clean:
 	rm -rf $(BUILD) build-win64 build-win32

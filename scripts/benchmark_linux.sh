@@ -1,55 +1,114 @@
 #!/usr/bin/env bash
-# Measures the Linux dashboard at rest: it runs the executable (copied into a temporary folder,
-# so its settings.ini lands there) for a while on a virtual display with a tray host, then
-# reports its CPU time over that run as a share of one core, and its peak resident memory.
-# Usage: scripts/benchmark_linux.sh [executable] [seconds] [shown|hidden]
-#   (defaults: build/TAVDashboard, 60, shown; hidden: the dashboard starts hidden in the tray)
-# Aims: below 0.2 % of one core and below 60 MB.
+# The Linux dashboard's running cost beside conky's, in one run on one virtual display with a
+# tray host: conky (scripts/bench/conky.conf), the dashboard shown and the dashboard hidden in
+# the tray, interleaved, each started afresh, left to settle, then measured over a window.
+# CPU is the scheduler's own count of each program's threads (/proc/PID/task/*/schedstat), as
+# a share of one core; memory is the peak resident set (VmHWM). Then the start-up time: exec to
+# a visible dashboard with the store's server unreachable (the loopback build, nothing on its
+# port), the median of several starts.
+# Usage: scripts/benchmark_linux.sh [runs] [seconds] [starts]   (defaults: 3, 40, 10)
+# make bench installs conky and builds first.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-exe="$(realpath "${1:-$root/build/TAVDashboard}")"
-seconds="${2:-60}"
-state="${3:-shown}"
-[ -x "$exe" ] || { echo "not an executable: $exe" >&2; exit 2; }
+exe="$(realpath "${TAV_BENCH_EXE:-$root/build/TAVDashboard}")"
+loopback="$(realpath "${TAV_BENCH_LOOPBACK_EXE:-$root/build/TAVDashboard-loopback}")"
+runs="${1:-3}"
+seconds="${2:-40}"
+starts="${3:-10}"
+settle=5
 
-work="$(mktemp -d /tmp/tav-bench-XXXXXX)"
-trap 'rm -rf "$work"' EXIT
-cp "$exe" "$work/TAVDashboard"
-if [ "$state" = hidden ]; then
-  printf 'Start With Windows = 0\r\nMinimize on Startup = 1\r\n' > "$work/settings.ini"
+if [ "${BENCH_INNER:-}" != 1 ]; then
+  for f in "$exe" "$loopback"; do [ -x "$f" ] || { echo "not an executable: $f (make build)" >&2; exit 2; }; done
+  command -v conky >/dev/null || { echo "conky is missing: make bench installs it" >&2; exit 2; }
+  work="$(mktemp -d /tmp/tav-bench-XXXXXX)"
+  trap 'rm -rf "$work"' EXIT
+  mkdir -m 700 "$work/runtime"
+  export XDG_RUNTIME_DIR="$work/runtime" BENCH_INNER=1 BENCH_WORK="$work"
+  unset QT_QPA_PLATFORM
+  exec xvfb-run -a -s "-screen 0 1280x800x24" bash "$0" "$@"
 fi
-mkdir -m 700 "$work/runtime"
-export XDG_RUNTIME_DIR="$work/runtime"
-unset QT_QPA_PLATFORM
 
-xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
-  set -e
-  exe="$1"; seconds="$2"
-  trayer --edge bottom --align right --widthtype request --height 32 --transparent false &
-  tray=$!
-  sleep 1
-  "$exe" & app=$!
-  trap "kill $app $tray 2>/dev/null || true" EXIT
-  # Let start-up settle (window shown, first readings drawn) before measuring.
-  sleep 3
-  ticks=$(getconf CLK_TCK)
-  # Fields 14 and 15 (utime, stime) counted after the command name, which may hold spaces.
-  cpu() { sed "s/^.*) //" "/proc/$app/stat" | awk "{ print \$12 + \$13 }"; }
-  # Nanoseconds on a CPU as the scheduler counts them, summed over the threads: finer than ticks.
-  run_ns() { cat /proc/$app/task/*/schedstat | awk "{ n += \$1 } END { print n }"; }
-  start_cpu=$(cpu); start_run=$(run_ns); start_ns=$(date +%s%N)
+work="$BENCH_WORK"
+trayer --edge bottom --align right --widthtype request --height 32 --transparent false &
+tray=$!
+app=""
+trap 'kill $tray $app 2>/dev/null || true' EXIT
+sleep 1
+
+# Nanoseconds on a CPU, summed over the process's threads.
+run_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ n += $1 } END { printf "%d", n }'; }
+
+# A fresh program folder for one start of the dashboard; hidden: it starts in the tray.
+program_folder() {  # name exe state
+  local folder="$work/$1"
+  rm -rf "$folder"; mkdir -p "$folder"
+  cp "$2" "$folder/TAVDashboard"
+  if [ "$3" = hidden ]; then
+    printf 'Start With Windows = 0\r\nMinimize on Startup = 1\r\n' > "$folder/settings.ini"
+  fi
+  echo "$folder"
+}
+
+# Runs one program: settle, then its CPU share (percent of one core) and peak RSS (MB).
+measure() {  # label command...
+  local label="$1"; shift
+  "$@" >/dev/null 2>&1 &
+  app=$!
+  sleep "$settle"
+  local r0 t0 r1 t1 hwm
+  r0=$(run_ns "$app"); t0=$(date +%s%N)
   sleep "$seconds"
-  kill -0 "$app" 2>/dev/null || { echo "the dashboard ended early" >&2; exit 1; }
-  end_cpu=$(cpu); end_run=$(run_ns); end_ns=$(date +%s%N)
-  hwm_kb=$(awk "/^VmHWM:/ { print \$2 }" "/proc/$app/status")
-  rss_kb=$(awk "/^VmRSS:/ { print \$2 }" "/proc/$app/status")
-  awk -v c0="$start_cpu" -v c1="$end_cpu" -v t0="$start_ns" -v t1="$end_ns" -v hz="$ticks" \
-      -v r0="$start_run" -v r1="$end_run" \
-      -v hwm="$hwm_kb" -v rss="$rss_kb" "BEGIN {
-    wall = (t1 - t0) / 1e9; used = (c1 - c0) / hz;
-    printf \"measured:        %.1f s\\n\", wall;
-    printf \"CPU time:        %.2f s = %.3f %% of one core (aim < 0.2 %%)\\n\", used, 100 * used / wall;
-    printf \"scheduler count: %.3f s = %.3f %% of one core\\n\", (r1 - r0) / 1e9, 100 * (r1 - r0) / 1e9 / wall;
-    printf \"peak resident:   %.1f MB (VmHWM; aim < 60 MB), now %.1f MB\\n\", hwm / 1024, rss / 1024;
-  }"
-' bash "$work/TAVDashboard" "$seconds"
+  kill -0 "$app" 2>/dev/null || { echo "$label ended early" >&2; exit 1; }
+  r1=$(run_ns "$app"); t1=$(date +%s%N)
+  hwm=$(awk '/^VmHWM:/ { print $2 }' /proc/"$app"/status)
+  kill "$app"; wait "$app" 2>/dev/null || true
+  app=""
+  awk -v l="$label" -v r0="$r0" -v r1="$r1" -v t0="$t0" -v t1="$t1" -v h="$hwm" \
+    'BEGIN { printf "%s %.4f %.1f\n", l, 100 * (r1 - r0) / (t1 - t0), h / 1024 }'
+}
+
+results="$work/results.txt"
+: > "$results"
+echo "Running $runs rounds of conky, dashboard shown, dashboard hidden: ${settle} s settle, ${seconds} s measured each"
+for round in $(seq 1 "$runs"); do
+  measure conky conky -q -c "$root/scripts/bench/conky.conf" | tee -a "$results"
+  folder=$(program_folder shown "$exe" shown)
+  (cd "$folder" && measure shown ./TAVDashboard) | tee -a "$results"
+  folder=$(program_folder hidden "$exe" hidden)
+  (cd "$folder" && measure hidden ./TAVDashboard) | tee -a "$results"
+done
+
+# Start-up: one start writes the settings, then each start from a copy of that folder.
+visible() { xdotool search --onlyvisible --name '^TAV Dashboard v' >/dev/null 2>&1; }
+folder=$(program_folder startup "$loopback" shown)
+startup_ms="$work/startup-ms.txt"
+: > "$startup_ms"
+for i in $(seq 0 "$starts"); do
+  t0=$(date +%s%N)
+  (cd "$folder" && exec ./TAVDashboard >/dev/null 2>&1) &
+  app=$!
+  until visible; do
+    sleep 0.01
+    kill -0 "$app" 2>/dev/null || { echo "the dashboard ended before it showed" >&2; exit 1; }
+  done
+  t1=$(date +%s%N)
+  kill "$app"; wait "$app" 2>/dev/null || true
+  app=""
+  [ "$i" -gt 0 ] && echo $(( (t1 - t0) / 1000000 )) >> "$startup_ms"
+  sleep 0.5
+done
+
+echo
+awk -v runs="$runs" '
+  { cpu[$1] = cpu[$1] sprintf("%s%.3f", n[$1]++ ? ", " : "", $2); sum[$1] += $2; if ($3 > peak[$1]) peak[$1] = $3 }
+  END {
+    printf "%-10s %-28s %8s %10s %13s\n", "program", "CPU % of one core (runs)", "mean", "peak RSS", "CPU vs conky"
+    split("conky shown hidden", order, " ")
+    for (i = 1; i <= 3; i++) {
+      p = order[i]; mean = sum[p] / n[p]
+      printf "%-10s %-28s %8.3f %7.1f MB %12.2fx\n", p, cpu[p], mean, peak[p], mean / (sum["conky"] / n["conky"])
+    }
+  }' "$results"
+sort -n "$startup_ms" | awk '{ v[NR] = $1 } END {
+  m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
+  printf "start-up to a visible dashboard, server unreachable: median %d ms of %d starts (min %d, max %d)\n", m, NR, v[1], v[NR] }'

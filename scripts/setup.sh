@@ -14,6 +14,10 @@ packages=(
   # test runners and loopback servers
   python3 python3-pytest python3-aiosmtpd
 )
+if [ "${TAV_BENCH:-0}" = 1 ]; then
+  # the benchmark's peer, a well-known light desktop monitor; not needed to build, run or test
+  packages+=(conky-std)
+fi
 if [ "${TAV_WINDOWS:-1}" = 1 ]; then
   # Windows build: mingw-w64 cross compilers and Wine (64-bit only; 32-bit Wine must not be installed)
   packages+=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64)

@@ -1,8 +1,8 @@
 #include "platform/linux/system_times_linux.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
-#include <fstream>
 #include <sstream>
 
 namespace platform {
@@ -41,12 +41,26 @@ std::optional<SystemTimesReading> ParseProcStat(const std::string& text, long ti
     return std::nullopt;
 }
 
+SystemTimesLinux::~SystemTimesLinux() {
+    if (fd_ >= 0) close(fd_);
+}
+
 std::optional<SystemTimesReading> SystemTimesLinux::read() {
-    std::ifstream in("/proc/stat");
-    if (!in) return std::nullopt;
-    std::string first;
-    if (!std::getline(in, first)) return std::nullopt;  // the aggregate line comes first
-    return ParseProcStat(first, sysconf(_SC_CLK_TCK));
+    // The aggregate line comes first and is far shorter than the buffer.
+    char text[4096];
+    ssize_t n = -1;
+    for (int attempt = 0; attempt < 2 && n <= 0; ++attempt) {
+        if (fd_ < 0) fd_ = open("/proc/stat", O_RDONLY | O_CLOEXEC);
+        if (fd_ < 0) return std::nullopt;
+        n = pread(fd_, text, sizeof text, 0);
+        if (n <= 0) {  // a descriptor gone bad: open the file afresh once
+            close(fd_);
+            fd_ = -1;
+        }
+    }
+    if (n <= 0) return std::nullopt;
+    const std::string all(text, static_cast<size_t>(n));
+    return ParseProcStat(all.substr(0, all.find('\n')), sysconf(_SC_CLK_TCK));
 }
 
 }  // namespace platform

@@ -8,7 +8,16 @@ namespace platform {
 
 class SystemTimesLinux : public SystemTimes {
 public:
+    SystemTimesLinux() = default;
+    ~SystemTimesLinux() override;
+    SystemTimesLinux(const SystemTimesLinux&) = delete;
+    SystemTimesLinux& operator=(const SystemTimesLinux&) = delete;
     std::optional<SystemTimesReading> read() override;
+
+private:
+    // /proc/stat stays open: it is read twice a second for the program's life, and each read
+    // from its start gives fresh figures without opening the file again.
+    int fd_ = -1;
 };
 
 // The times of the aggregate "cpu " line of a /proc/stat text, counted in clock ticks of
