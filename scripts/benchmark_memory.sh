@@ -15,7 +15,8 @@ if [ "${BENCH_INNER:-}" != 1 ]; then
   trap 'rm -rf "$work"' EXIT
   case "$build" in
     linux) cp "$root/build/TAVDashboard" "$work/TAVDashboard" ;;
-    wine) cp "$root/build-win64/TAVDashboard.exe" "$work/TAVDashboard.exe" ;;
+    # Under a name of its own, so that no other Wine run's pkill of TAVDashboard.exe ends it.
+    wine) cp "$root/build-win64/TAVDashboard.exe" "$work/TAVMemory.exe" ;;
     *) echo "usage: $0 [linux|wine] [seconds] [interval]" >&2; exit 2 ;;
   esac
   mkdir -m 700 "$work/runtime"
@@ -35,11 +36,11 @@ if [ "$build" = linux ]; then
   app=$!
 else
   wineserver -p 60 >/dev/null 2>&1 &
-  (cd "$work" && exec wine TAVDashboard.exe >/dev/null 2>&1) &
+  (cd "$work" && exec wine TAVMemory.exe >/dev/null 2>&1) &
   # The process that runs the exe is Wine's preloader, not the wine command itself.
   for _ in $(seq 1 100); do
-    app=$(pgrep -n -f 'TAVDashboard\.exe' | head -1 || true)
-    [ -n "$app" ] && grep -q TAVDashboard "/proc/$app/cmdline" 2>/dev/null && break
+    app=$(pgrep -n -f 'TAVMemory\.exe' || true)
+    [ -n "$app" ] && break
     sleep 0.2
   done
 fi
