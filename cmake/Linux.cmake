@@ -22,6 +22,10 @@ target_link_libraries(tav_qt_host PUBLIC tav_core Qt6::Widgets)
 # The program's code without the store's constants, which each executable adds.
 add_library(tav_program_linux OBJECT src/main_linux.cpp assets/assets.qrc)
 target_link_libraries(tav_program_linux PUBLIC tav_qt_host tav_platform_linux)
+# The folder the Debian package puts the executable in: run from there, the program is the
+# package's installed one (settings in the user's folders, no self-update).
+set(TAV_PACKAGE_PREFIX "/usr" CACHE PATH "Install prefix of the Debian package")
+target_compile_definitions(tav_program_linux PRIVATE TAV_PACKAGE_BINDIR="${TAV_PACKAGE_PREFIX}/bin")
 
 add_executable(TAVDashboard)
 target_link_libraries(TAVDashboard PRIVATE tav_program_linux tav_store)

@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
     ui::setApp(&application);
 
     platform::ClockLinux clock;
-    platform::FilesLinux files;
+    platform::FilesLinux files(TAV_PACKAGE_BINDIR);
     platform::ProcessesLinux processes;
     platform::SessionStartLinux sessionStart(files);
     platform::SystemTimesLinux systemTimes;

@@ -151,7 +151,7 @@ void ShowDashboardThen(frmSysTray& dash) {
 
 std::string RemoteSupportPath() {
     platform::Files& files = *platform::services().files;
-    std::string folder = files.programFolder();
+    std::string folder = files.supportFolder();
     if (folder.empty() || folder.back() != files.separator()) folder += files.separator();
     return folder + "PROGRAMS" + files.separator() + store::kRemoteSupportName;
 }

@@ -41,6 +41,14 @@ public:
     virtual ~Files() = default;
     virtual std::string programFolder() = 0;  // no trailing separator
     virtual std::string programName() = 0;    // the executable's file name without its extension
+    // Where the program keeps what it writes. A program in a folder of its own keeps everything
+    // there; one installed by a package manager cannot write beside itself and keeps its settings
+    // and the support program in the user's own folders instead.
+    virtual std::string settingsFolder() { return programFolder(); }  // holds settings.ini
+    virtual std::string supportFolder() { return programFolder(); }   // holds PROGRAMS
+    // Whether the program may download and swap in a new version of itself (and of the support
+    // program); false where a package manager owns the program's files and updates them.
+    virtual bool updatesItself() { return true; }
     virtual char separator() const = 0;
     virtual bool exists(const std::string& path) = 0;
     // The whole file; empty when it cannot be read.

@@ -58,6 +58,8 @@ void CheckForUpdates() {
                    sReasonDisabled);
         ui::app().host().endProcess(0);
     }
+    // A program that a package manager installed is updated by it: nothing is downloaded here.
+    if (!os.files->updatesItself()) return;
 
     sCurrentVersion = CurrentVersionText();
     sNewVersionText = window.Inet1.OpenURL(base + sServerFolder + "/newVersion.txt");

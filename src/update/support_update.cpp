@@ -26,7 +26,7 @@ Outcome UpdateSupportFile(const std::string& exeName, const std::string& newExeN
     os.files->remove(PathIn(P, "DeleteOLDSuppFile.bat", sep));
     window.Show();
     // The folder may be missing on a machine where the support program was never installed.
-    const std::string programs = PathIn(P, "PROGRAMS", sep);
+    const std::string programs = PathIn(os.files->supportFolder(), "PROGRAMS", sep);
     os.files->makeFolder(programs);
     const DownloadResult result = DownloadFile(window, counters, std::string(store::kUpdateBaseUrl) + serverFolder + "/" +
                                                    newExeName, PathIn(programs, newExeName, sep), newExeName);
@@ -38,14 +38,14 @@ Outcome UpdateSupportFile(const std::string& exeName, const std::string& newExeN
 
 void WriteSupportUpdateBatch(const std::string& exeName, const std::string& newExeName) {
     platform::Services& os = platform::services();
-    const std::string P = os.files->programFolder();
 #ifdef _WIN32
+    const std::string P = os.files->programFolder();
     const std::string batch = PathIn(P, "DeleteOLDSuppFile.bat");
     if (os.files->replace(batch, DeleteOldSupportBatch(P, exeName, newExeName))) StartBatchHidden(batch);
 #else
     // A running support program keeps its old file open; the new one takes the name at once.
     const char sep = os.files->separator();
-    const std::string programs = PathIn(P, "PROGRAMS", sep);
+    const std::string programs = PathIn(os.files->supportFolder(), "PROGRAMS", sep);
     const std::string download = PathIn(programs, newExeName, sep);
     os.files->makeExecutable(download);
     if (!os.files->rename(download, PathIn(programs, exeName, sep))) os.files->remove(download);

@@ -77,7 +77,7 @@ Read ReadFile(const std::string& path) {
 
 std::string SettingsPath() {
     platform::Files& fs = *platform::services().files;
-    return fs.programFolder() + fs.separator() + "settings.ini";
+    return fs.settingsFolder() + fs.separator() + "settings.ini";
 }
 
 std::string NotSavedMessage() {

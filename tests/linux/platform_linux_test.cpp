@@ -84,6 +84,37 @@ TEST(LinuxFiles, ProgramFolderHoldsTheExecutable) {
     EXPECT_NE(folder.back(), '/');
 }
 
+// Beside its executable in a writable folder everything stays there; installed by the package
+// (the executable in the package's folder) it uses the user's XDG folders, made when missing.
+TEST(LinuxFiles, WhereTheProgramKeepsItsFiles) {
+    TempFolder dir;
+    platform::FilesLinux beside("/usr/bin");
+    const std::string program = beside.programFolder();
+    EXPECT_EQ(beside.settingsFolder(), program);
+    EXPECT_EQ(beside.supportFolder(), program);
+    EXPECT_TRUE(beside.updatesItself());
+
+    setenv("XDG_CONFIG_HOME", (dir.path + "/config").c_str(), 1);
+    setenv("XDG_DATA_HOME", (dir.path + "/data/share").c_str(), 1);
+    platform::FilesLinux installed(program);
+    EXPECT_FALSE(installed.updatesItself());
+    EXPECT_EQ(installed.settingsFolder(), dir.path + "/config/TAVDashboard");
+    EXPECT_EQ(installed.supportFolder(), dir.path + "/data/share/TAVDashboard");
+    EXPECT_TRUE(fs::is_directory(dir.path + "/config/TAVDashboard"));
+    EXPECT_TRUE(fs::is_directory(dir.path + "/data/share/TAVDashboard"));
+
+    // Unset or relative XDG variables fall back to the home folder's defaults.
+    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+    setenv("HOME", dir.path.c_str(), 1);
+    setenv("XDG_CONFIG_HOME", "relative/config", 1);
+    unsetenv("XDG_DATA_HOME");
+    EXPECT_EQ(installed.settingsFolder(), dir.path + "/.config/TAVDashboard");
+    EXPECT_EQ(installed.supportFolder(), dir.path + "/.local/share/TAVDashboard");
+    EXPECT_TRUE(fs::is_directory(dir.path + "/.local/share/TAVDashboard"));
+    setenv("HOME", home.c_str(), 1);
+    unsetenv("XDG_CONFIG_HOME");
+}
+
 TEST(LinuxProcesses, CommandLineWords) {
     using V = std::vector<std::string>;
     EXPECT_EQ(platform::SplitCommandLine("cmd.exe /c maketask.vbs"), (V{"cmd.exe", "/c", "maketask.vbs"}));

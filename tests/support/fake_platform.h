@@ -28,6 +28,9 @@ class FakeFiles : public platform::Files {
 public:
     std::string programFolder() override { return folder; }
     std::string programName() override { return "TAVDashboard"; }
+    std::string settingsFolder() override { return settings.empty() ? folder : settings; }
+    std::string supportFolder() override { return support.empty() ? folder : support; }
+    bool updatesItself() override { return !installed; }
     char separator() const override { return '\\'; }
     bool exists(const std::string& path) override { return files.count(path) > 0; }
     std::optional<std::string> read(const std::string& path) override;
@@ -39,6 +42,9 @@ public:
     bool makeExecutable(const std::string& path) override;
 
     std::string folder = "C:\\Program Files\\TAV";
+    // A package's installed program: settings and support program in other folders, no self-update.
+    std::string settings, support;
+    bool installed = false;
     std::set<std::string> folders;      // folders made by makeFolder
     std::set<std::string> executables;  // files made executable
     std::map<std::string, std::string> files;

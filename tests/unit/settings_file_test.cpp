@@ -146,6 +146,15 @@ TEST_F(SettingsFile, ReadOnlyFolderWithFileReadsIt) {
     EXPECT_EQ(os.files.files.at(settingsPath()), Crlf({"Remind Me In = 7"}));
 }
 
+// A package's installed program keeps the same file in the user's settings folder.
+TEST_F(SettingsFile, InstalledProgramKeepsItsFileInTheSettingsFolder) {
+    os.files.installed = true;
+    os.files.settings = "C:\\Users\\client\\settings folder";
+    modINI::LoadSettings();
+    EXPECT_EQ(os.files.files.at(os.files.settings + "\\settings.ini"), Canonical("7/19/2017", "1/17/2018", 0, 1, 0));
+    EXPECT_EQ(os.files.files.size(), 1u);
+}
+
 TEST_F(SettingsFile, SaveWritesNineLinesInTheUsersDateFormat) {
     os.clock.format = platform::ShortDateFormat{platform::ShortDateFormat::Order::DayMonthYear, ".", true, true, "", "", ""};
     modGlobal::dLastStoreVisit = kJul19;

@@ -128,6 +128,15 @@ TEST_F(DashboardActions, ConnectToTechAnsweredYesStartsTheRemoteSupportProgram) 
     EXPECT_FALSE(ui::app().isLoaded<mEmail::frmEmail>());
 }
 
+TEST_F(DashboardActions, InstalledProgramStartsTheRemoteSupportProgramFromTheSupportFolder) {
+    os.files.installed = true;
+    os.files.support = "C:\\Users\\client\\data";
+    host.msgBoxAnswers = {ui::MsgBoxResult::Yes};
+    dash().cmdConnectTech_Click();
+    ASSERT_EQ(os.launcher.requests.size(), 1u);
+    EXPECT_EQ(os.launcher.requests[0].file, os.files.support + "\\PROGRAMS\\" + store::kRemoteSupportName);
+}
+
 TEST_F(DashboardActions, ConnectToTechAnsweredNoOpensTheContactWindow) {
     host.msgBoxAnswers = {ui::MsgBoxResult::No};
     dash().cmdConnectTech_Click();

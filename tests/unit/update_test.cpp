@@ -192,6 +192,29 @@ TEST_F(Update, SwitchedOffWithAnEmptyReasonEndsBeforeTheTrayIcon) {
     EXPECT_FALSE(dash().visible());
 }
 
+// A program that a package manager installed asks only whether it was switched off: a newer
+// version on the server is left to the package manager; the switch-off still counts.
+TEST_F(Update, InstalledProgramNeverDownloads) {
+    os.files.installed = true;
+    serveVersion("1.0.33");
+    serve(SupportUrl(), ProgramBytes(3000));
+    serve(Url("TAVDashboardNEW" + kSuffix), ProgramBytes(2500));
+    ASSERT_TRUE(check());
+    EXPECT_EQ(os.http.requests, (std::vector<std::string>{Url("ifDisabled.txt")}));
+    EXPECT_FALSE(window().visible());
+    EXPECT_TRUE(host.msgBoxes.empty());
+    EXPECT_EQ(os.files.writes, 0);
+}
+
+TEST_F(Update, InstalledProgramCanBeSwitchedOff) {
+    os.files.installed = true;
+    serve(Url("ifDisabled.txt"), "disabled");
+    serve(Url("reasonDisabled.txt"), "Your service plan has ended.");
+    EXPECT_FALSE(check());
+    EXPECT_EQ(boxes(), (std::vector<std::string>{kSwitchedOff + "Your service plan has ended."}));
+    EXPECT_EQ(os.http.requests, (std::vector<std::string>{Url("ifDisabled.txt"), Url("reasonDisabled.txt")}));
+}
+
 // The whole update with good files: the support program first, then the program itself.
 TEST_F(Update, NewerVersionReplacesTheSupportProgramAndThenItself) {
     serveVersion("1.0.33");

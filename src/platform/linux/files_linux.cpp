@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <climits>
 #include <fstream>
 #include <sstream>
@@ -29,6 +30,32 @@ std::string FilesLinux::programName() {
     const size_t dot = exe.rfind('.');
     return dot == std::string::npos || dot == 0 ? exe : exe.substr(0, dot);
 }
+
+bool FilesLinux::installed() {
+    const std::string folder = programFolder();
+    return folder == packageFolder_ || access(folder.c_str(), W_OK) != 0;
+}
+
+std::string FilesLinux::userFolder(const char* name, const char* fallback) {
+    const char* value = std::getenv(name);
+    std::string base;
+    if (value && value[0] == '/') {
+        base = value;
+    } else {
+        const char* home = std::getenv("HOME");
+        base = std::string(home && home[0] == '/' ? home : "/tmp") + "/" + fallback;
+    }
+    std::string folder = base + "/TAVDashboard";
+    // Each missing parent in turn; a folder that cannot be made shows later as a file that
+    // cannot be written.
+    for (size_t at = 1; (at = folder.find('/', at)) != std::string::npos; ++at) mkdir(folder.substr(0, at).c_str(), 0700);
+    mkdir(folder.c_str(), 0700);
+    return folder;
+}
+
+std::string FilesLinux::settingsFolder() { return installed() ? userFolder("XDG_CONFIG_HOME", ".config") : programFolder(); }
+
+std::string FilesLinux::supportFolder() { return installed() ? userFolder("XDG_DATA_HOME", ".local/share") : programFolder(); }
 
 bool FilesLinux::exists(const std::string& path) {
     struct stat st {};
