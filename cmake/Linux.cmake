@@ -29,3 +29,4 @@ target_compile_definitions(tav_program_linux PRIVATE TAV_PACKAGE_BINDIR="${TAV_P
 
 add_executable(TAVDashboard)
 target_link_libraries(TAVDashboard PRIVATE tav_program_linux tav_store)
+include(cmake/DebianPackage.cmake)

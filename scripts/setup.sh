@@ -23,7 +23,11 @@ if [ "${TAV_WINDOWS:-1}" = 1 ]; then
   packages+=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64)
   # the static libcurl of the Windows build is made from Debian's curl source package
   packages+=(dpkg-dev)
+  # the Windows installer
+  packages+=(nsis)
 fi
+# the Debian package: dpkg-shlibdeps computes its dependencies, lintian checks it
+packages+=(dpkg-dev lintian)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -4,8 +4,14 @@ add_test(NAME linux_integration
   COMMAND /usr/bin/python3 -m pytest -q -p no:cacheprovider ${CMAKE_CURRENT_LIST_DIR}
   WORKING_DIRECTORY ${CMAKE_CURRENT_LIST_DIR})
 set_tests_properties(linux_integration PROPERTIES
-  ENVIRONMENT "TAV_EXE=$<TARGET_FILE:TAVDashboard>;TAV_LOOPBACK_EXE=$<TARGET_FILE:TAVDashboard-loopback>"
+  ENVIRONMENT "TAV_EXE=$<TARGET_FILE:TAVDashboard>;TAV_LOOPBACK_EXE=$<TARGET_FILE:TAVDashboard-loopback>;TAV_DEB=${CMAKE_BINARY_DIR}/packages/tavdashboard_${TAV_DISPLAY_VERSION}_amd64.deb"
+  FIXTURES_REQUIRED debian_package
   TIMEOUT 600)
+
+# The Debian package of the program just built, which the integration tests install.
+add_test(NAME linux_package COMMAND ${CMAKE_CPACK_COMMAND} -G DEB --config ${CMAKE_BINARY_DIR}/CPackConfig.cmake
+  WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+set_tests_properties(linux_package PROPERTIES FIXTURES_SETUP debian_package)
 
 # Unit tests of the Linux platform services.
 add_executable(tav_linux_unit_tests linux/platform_linux_test.cpp linux/monitor_linux_test.cpp
