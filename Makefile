@@ -2,10 +2,11 @@
 # make test: installs what is missing, builds both programs, runs every test.
 # make run-windows: TAVDashboard.exe under Wine.
 # make bench: the Linux dashboard's running cost beside conky's (installs conky for it).
+# make package: the Debian package (build/packages/) and the Windows installer (build-win64/packages/).
 BUILD := build
 JOBS := $(shell nproc)
 
-.PHONY: all setup build build-windows run run-windows test test-linux test-windows bench clean
+.PHONY: all setup build build-windows run run-windows test test-linux test-windows bench package clean
 
 all: build
 
@@ -35,6 +36,11 @@ test-linux: build
 
 test-windows: build-windows
 	bash scripts/windows.sh test
+
+# Both are also built by make test, which installs them in its tests.
+package: build build-windows
+	cd $(BUILD) && cpack -G DEB
+	@ls -l $(BUILD)/packages/*.deb build-win64/packages/*-setup.exe
 
 bench: build
 	@TAV_BENCH=1 bash scripts/setup.sh

@@ -56,3 +56,4 @@ add_custom_command(TARGET TAVDashboard POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy_if_different
           ${CMAKE_CURRENT_SOURCE_DIR}/packaging/task.xml ${CMAKE_CURRENT_SOURCE_DIR}/packaging/maketask.vbs
           $<TARGET_FILE_DIR:TAVDashboard>)
+include(cmake/WindowsInstaller.cmake)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The Windows build: cross-built with mingw-w64, run and tested under Wine.
-#   bash scripts/windows.sh build   configure and build build-win64 (x86_64) and build-win32 (i686, build only)
+#   bash scripts/windows.sh build   configure and build build-win64 (x86_64) and build-win32 (i686, build
+#                                   only), and the installer build-win64/packages/TAVDashboard-<version>-setup.exe
 #   bash scripts/windows.sh test    unit tests and integration tests under Wine on a virtual display
 #   bash scripts/windows.sh run     start TAVDashboard.exe under Wine (a virtual display with a screenshot
 #                                   when there is no display)
@@ -25,6 +26,7 @@ configure() {  # folder toolchain
 build() {
   configure "$b64" toolchain-mingw-x86_64.cmake
   cmake --build "$b64" -j"$jobs"
+  cmake --build "$b64" --target installer
   configure "$b32" toolchain-mingw-i686.cmake
   cmake --build "$b32" -j"$jobs"
 }

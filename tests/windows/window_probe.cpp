@@ -8,6 +8,7 @@
 //   minimize TITLE          minimises a top-level window
 //   menu                    the pop-up menu that is open: rectangle and item texts
 //   press CLASS TITLE TEXT  clicks the button TEXT of a top-level window (a message box: #32770)
+//   button CLASS TITLE TEXT the button TEXT of a top-level window, without clicking it
 #include <windows.h>
 
 #include <cstdio>
@@ -68,12 +69,12 @@ int main(int argc, char** argv) {
         HWND h = parent ? FindWindowExA(parent, nullptr, nullptr, argv[3]) : nullptr;
         return Report(h);
     }
-    if (cmd == "press" && argc == 5) {
+    if ((cmd == "press" || cmd == "button") && argc == 5) {
         HWND parent = FindWindowA(Arg(argv[2]), Arg(argv[3]));
         HWND h = parent ? FindWindowExA(parent, nullptr, "Button", argv[4]) : nullptr;
         const int found = Report(h);
         DWORD_PTR ignored = 0;
-        if (h) SendMessageTimeoutA(h, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+        if (h && cmd == "press") SendMessageTimeoutA(h, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
         return found;
     }
     if (cmd == "menu" && argc == 2) {
@@ -90,6 +91,6 @@ int main(int argc, char** argv) {
         }
         return 0;
     }
-    std::fprintf(stderr, "usage: tav_window_probe find|above CLASS TITLE | window|client|minimize TITLE | child TITLE TEXT | menu | press CLASS TITLE TEXT\n");
+    std::fprintf(stderr, "usage: tav_window_probe find|above CLASS TITLE | window|client|minimize TITLE | child TITLE TEXT | menu | press|button CLASS TITLE TEXT\n");
     return 2;
 }
