@@ -6,12 +6,14 @@
 #include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 #include "platform/linux/clock_linux.h"
 #include "platform/linux/files_linux.h"
 #include "platform/linux/instance_windows_linux.h"
 #include "platform/linux/processes_linux.h"
 #include "platform/linux/session_start_linux.h"
+#include "platform/temporary_name.h"
 #include "update/download.h"
 
 namespace fs = std::filesystem;
@@ -68,6 +70,26 @@ TEST(LinuxFiles, FailedReplaceKeepsTheOldEntryAndNoTemporaryFile) {
     EXPECT_FALSE(files.replace(path, "new"));
     EXPECT_TRUE(fs::is_directory(path));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 1);
+}
+
+// A process killed in the middle of a replace leaves its temporary file; the next replace of
+// the same file removes it, but never one whose writer still runs, nor another file's.
+TEST(LinuxFiles, ReplaceRemovesTemporariesOfEndedWriters) {
+    TempFolder dir;
+    const pid_t child = fork();
+    if (child == 0) _exit(0);
+    waitpid(child, nullptr, 0);  // an ended process
+    const std::string path = dir.path + "/settings.ini";
+    const std::string ended = dir.path + "/" + platform::TemporaryName("settings.ini", static_cast<uint32_t>(child), 0);
+    const std::string running = dir.path + "/" + platform::TemporaryName("settings.ini", 1, 0);  // init always runs
+    const std::string other = dir.path + "/" + platform::TemporaryName("other.ini", static_cast<uint32_t>(child), 0);
+    for (const std::string& f : {ended, running, other}) std::ofstream(f) << "half";
+    platform::FilesLinux files;
+    ASSERT_TRUE(files.replace(path, "new"));
+    EXPECT_FALSE(fs::exists(ended));
+    EXPECT_TRUE(fs::exists(running));
+    EXPECT_TRUE(fs::exists(other));
+    EXPECT_EQ(ReadAll(path), "new");
 }
 
 TEST(LinuxFiles, ReplaceIntoMissingFolderFails) {

@@ -33,3 +33,9 @@ target_link_libraries(tav_store_loopback PUBLIC tav_core)
 add_executable(TAVDashboard-loopback)
 target_link_libraries(TAVDashboard-loopback PRIVATE tav_program_linux tav_store_loopback)
 set_target_properties(TAVDashboard-loopback PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
+# The settings file under SIGKILL at random moments of the program's start (make kill-test runs
+# the full thousand).
+add_test(NAME linux_settings_kill COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/kill_settings.py
+  $<TARGET_FILE:TAVDashboard> 100)
+set_tests_properties(linux_settings_kill PROPERTIES TIMEOUT 300)

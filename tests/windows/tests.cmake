@@ -30,3 +30,8 @@ target_link_options(tav_stub_program PRIVATE -static -static-libgcc -static-libs
 add_executable(tav_window_probe windows/window_probe.cpp)
 target_compile_definitions(tav_window_probe PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX)
 target_link_libraries(tav_window_probe PRIVATE user32)
+
+# The settings file under TerminateProcess at random moments of the program's start.
+add_executable(tav_kill_settings windows/kill_settings.cpp)
+target_compile_definitions(tav_kill_settings PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX UNICODE _UNICODE)
+target_link_options(tav_kill_settings PRIVATE -municode -static -static-libgcc -static-libstdc++)

@@ -1,9 +1,14 @@
 #include "platform/linux/files_linux.h"
 
+#include "platform/temporary_name.h"
+
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <climits>
@@ -71,15 +76,44 @@ std::optional<std::string> FilesLinux::read(const std::string& path) {
     return ss.str();
 }
 
+namespace {
+
+std::atomic<unsigned> g_tempCounter{0};
+
+// Removes the temporary files of earlier replaces of this file whose writer no longer runs.
+// One named after this process is stale too (left by an ended process whose id this one got):
+// the program replaces a file from its window thread only, so none of its own is in flight.
+void RemoveAbandonedTemporaries(const std::string& folder, const std::string& fileName) {
+    DIR* dir = opendir(folder.c_str());
+    if (!dir) return;
+    while (const dirent* e = readdir(dir)) {
+        const std::optional<uint32_t> writer = TemporaryWriter(e->d_name, fileName);
+        if (!writer) continue;
+        const bool mine = *writer == static_cast<uint32_t>(getpid());
+        if (mine || (kill(static_cast<pid_t>(*writer), 0) == -1 && errno == ESRCH)) unlinkat(dirfd(dir), e->d_name, 0);
+    }
+    closedir(dir);
+}
+
+}  // namespace
+
 // Writes a temporary file beside the target, flushes it to disk and renames it over the
-// target, then flushes the folder, so a crash leaves either the old file or the new one.
+// target, then flushes the folder, so a crash leaves either the old file or the new one (and
+// at most a temporary file, which the next replace of the same file removes).
 bool FilesLinux::replace(const std::string& path, const std::string& bytes) {
     const size_t slash = path.rfind('/');
     const std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
-    std::string tmp = path + ".XXXXXX";
-    int fd = mkstemp(tmp.data());
+    const std::string fileName = slash == std::string::npos ? path : path.substr(slash + 1);
+    RemoveAbandonedTemporaries(folder, fileName);
+    std::string tmp;
+    int fd = -1;
+    for (int attempt = 0; fd < 0 && attempt < 8; ++attempt) {
+        tmp = (slash == std::string::npos ? "" : path.substr(0, slash + 1)) +
+              TemporaryName(fileName, static_cast<uint32_t>(getpid()), g_tempCounter.fetch_add(1));
+        fd = open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (fd < 0 && errno != EEXIST) return false;
+    }
     if (fd < 0) return false;
-    fchmod(fd, 0644);
     size_t done = 0;
     bool ok = true;
     while (ok && done < bytes.size()) {

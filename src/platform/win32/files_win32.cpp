@@ -5,6 +5,7 @@
 #include <atomic>
 #include <vector>
 
+#include "platform/temporary_name.h"
 #include "platform/win32/text_win32.h"
 
 namespace platform {
@@ -24,6 +25,33 @@ struct Handle {
 };
 
 std::atomic<unsigned> g_tempCounter{0};
+
+bool ProcessRuns(DWORD pid) {
+    HANDLE p = OpenProcess(SYNCHRONIZE, FALSE, pid);
+    if (!p) return GetLastError() != ERROR_INVALID_PARAMETER;  // no such process; a refusal means it runs
+    const bool runs = WaitForSingleObject(p, 0) == WAIT_TIMEOUT;
+    CloseHandle(p);
+    return runs;
+}
+
+// Removes the temporary files of earlier replaces of this file whose writer no longer runs.
+// One named after this process is stale too (left by an ended process whose id this one got):
+// the program replaces a file from its window thread only, so none of its own is in flight.
+void RemoveAbandonedTemporaries(const std::wstring& target) {
+    const size_t slash = target.find_last_of(L"\\/");
+    const std::wstring folder = slash == std::wstring::npos ? L"" : target.substr(0, slash + 1);
+    const std::string fileName = Narrow(slash == std::wstring::npos ? target : target.substr(slash + 1));
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((target + L".tmp*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        const std::optional<uint32_t> writer = TemporaryWriter(Narrow(found.cFileName), fileName);
+        if (writer && (*writer == GetCurrentProcessId() || !ProcessRuns(*writer))) {
+            DeleteFileW((folder + found.cFileName).c_str());
+        }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+}
 
 }  // namespace
 
@@ -81,11 +109,13 @@ std::optional<std::string> FilesWin32::read(const std::string& path) {
 
 // Writes a temporary file in the target's folder, flushes it to disk, then swaps it in with
 // ReplaceFileW (an existing target) or a write-through rename (a new one). A crash leaves
-// either the old file or the new one; a failure leaves the old file and no temporary file.
+// either the old file or the new one (and at most a temporary file, which the next replace of
+// the same file removes); a failure leaves the old file and no temporary file.
 bool FilesWin32::replace(const std::string& path, const std::string& bytes) {
     const std::wstring target = Widen(path);
-    const std::wstring temp = target + L".tmp" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                              std::to_wstring(g_tempCounter.fetch_add(1));
+    RemoveAbandonedTemporaries(target);
+    const std::wstring temp =
+        Widen(TemporaryName(path, static_cast<uint32_t>(GetCurrentProcessId()), g_tempCounter.fetch_add(1)));
     {
         Handle f(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!f.ok()) return false;
