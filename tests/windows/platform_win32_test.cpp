@@ -11,6 +11,7 @@
 #include "platform/win32/instance_windows_win32.h"
 #include "platform/win32/processes_win32.h"
 #include "platform/win32/session_start_win32.h"
+#include "platform/temporary_name.h"
 #include "platform/win32/text_win32.h"
 #include "support/fake_platform.h"
 #include "update/download.h"
@@ -67,6 +68,44 @@ TEST(Win32Files, ReplaceCreatesOrReplacesWithExactBytesAndNoTemporaryFile) {
         for (const std::string& bytes : c.writes) ASSERT_TRUE(files.replace(path, bytes));
         EXPECT_EQ(files.read(path), c.writes.back());
         EXPECT_EQ(dir.entries(), std::vector<std::string>{"settings.ini"});
+    }
+}
+
+// A process ended in the middle of a replace leaves its temporary file; the next replace of the
+// same file removes it, but never one whose writer still runs, nor another file's.
+TEST(Win32Files, ReplaceRemovesTemporariesOfEndedWriters) {
+    // Two processes of our own, held before their first instruction: one ended, one running.
+    auto suspended = [](PROCESS_INFORMATION& pi) {
+        wchar_t command[] = L"cmd.exe /c exit";
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
+        return CreateProcessW(nullptr, command, nullptr, nullptr, FALSE, CREATE_SUSPENDED | CREATE_NO_WINDOW, nullptr,
+                              nullptr, &si, &pi) != 0;
+    };
+    PROCESS_INFORMATION ended{}, running{};
+    ASSERT_TRUE(suspended(ended));
+    ASSERT_TRUE(suspended(running));
+    TerminateProcess(ended.hProcess, 1);
+    WaitForSingleObject(ended.hProcess, 5000);
+    TempFolder dir;
+    const auto tmp = [&](const char* file, DWORD pid) {
+        return dir.path + "\\" + platform::TemporaryName(file, static_cast<uint32_t>(pid), 0);
+    };
+    const std::string endedTmp = tmp("settings.ini", ended.dwProcessId);
+    const std::string runningTmp = tmp("settings.ini", running.dwProcessId);
+    const std::string otherTmp = tmp("other.ini", ended.dwProcessId);
+    platform::FilesWin32 files;
+    for (const std::string& f : {endedTmp, runningTmp, otherTmp}) ASSERT_TRUE(files.append(f, "half"));
+    // The ended process's id stays taken while a handle to it is open, so no new process gets it.
+    ASSERT_TRUE(files.replace(dir.path + "\\settings.ini", "new"));
+    EXPECT_FALSE(files.exists(endedTmp));
+    EXPECT_TRUE(files.exists(runningTmp));
+    EXPECT_TRUE(files.exists(otherTmp));
+    EXPECT_EQ(files.read(dir.path + "\\settings.ini"), "new");
+    TerminateProcess(running.hProcess, 1);
+    for (PROCESS_INFORMATION* pi : {&ended, &running}) {
+        CloseHandle(pi->hProcess);
+        CloseHandle(pi->hThread);
     }
 }
 
