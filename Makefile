@@ -3,10 +3,11 @@
 # make run-windows: TAVDashboard.exe under Wine.
 # make bench: the Linux dashboard's running cost beside conky's (installs conky for it).
 # make package: the Debian package (build/packages/) and the Windows installer (build-win64/packages/).
+# make kill-test: a thousand starts of the Linux program killed while it rewrites its settings.
 BUILD := build
 JOBS := $(shell nproc)
 
-.PHONY: all setup build build-windows run run-windows test test-linux test-windows bench package clean
+.PHONY: all setup build build-windows run run-windows test test-linux test-sanitize test-windows bench package kill-test clean
 
 all: build
 
@@ -29,10 +30,19 @@ run: build
 run-windows: build-windows
 	@bash scripts/windows.sh run
 
-test: test-linux test-windows
+test: test-linux test-sanitize test-windows
 
 test-linux: build
 	cd $(BUILD) && ctest --output-on-failure
+
+# The portable unit tests and the Linux platform tests again, built with AddressSanitizer and
+# UndefinedBehaviorSanitizer.
+SANITIZE_BUILD := build-sanitize
+test-sanitize: setup
+	@[ -f $(SANITIZE_BUILD)/CMakeCache.txt ] || cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAV_SANITIZE=ON
+	cmake --build $(SANITIZE_BUILD) -j$(JOBS) --target tav_unit_tests tav_linux_unit_tests
+	ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1 $(SANITIZE_BUILD)/tests/tav_unit_tests
+	ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1 $(SANITIZE_BUILD)/tests/tav_linux_unit_tests
 
 test-windows: build-windows
 	bash scripts/windows.sh test
@@ -42,9 +52,12 @@ package: build build-windows
 	cd $(BUILD) && cpack -G DEB
 	@ls -l $(BUILD)/packages/*.deb build-win64/packages/*-setup.exe
 
+kill-test: build
+	/usr/bin/python3 tests/linux/kill_settings.py $(BUILD)/TAVDashboard 1000
+
 bench: build
 	@TAV_BENCH=1 bash scripts/setup.sh
 	bash scripts/benchmark_linux.sh
 
 clean:
-	rm -rf $(BUILD) build-win64 build-win32
+	rm -rf $(BUILD) $(SANITIZE_BUILD) build-win64 build-win32

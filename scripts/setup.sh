@@ -13,6 +13,8 @@ packages=(
   xvfb xauth trayer xdotool x11-utils imagemagick
   # test runners and loopback servers
   python3 python3-pytest python3-aiosmtpd
+  # the release script's downloads, which its tests run against a loopback server
+  curl
 )
 if [ "${TAV_BENCH:-0}" = 1 ]; then
   # the benchmark's peer, a well-known light desktop monitor; not needed to build, run or test

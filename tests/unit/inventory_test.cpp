@@ -313,7 +313,9 @@ TEST(SummaryFormat, WholeAndSignificant) {
     for (const Case& c : cases) {
         double v = -1;
         EXPECT_EQ(inventory::ParseDecimal(c.text, v), c.valid) << c.text;
-        if (c.valid) EXPECT_EQ(v, c.value) << c.text;
+        if (c.valid) {
+            EXPECT_EQ(v, c.value) << c.text;
+        }
     }
 }
 

@@ -45,7 +45,9 @@ TEST_P(VisitCheck, AtStartUp) {
     const bool opened = ui::app().isLoaded<visits::frmAppt>() && ui::app().form<visits::frmAppt>().visible();
     EXPECT_EQ(opened, c.opens);
     // An opened window is shown again after the dashboard, so that it stays in front of it.
-    if (c.opens) EXPECT_EQ(host.log.back(), "show frmAppt");
+    if (c.opens) {
+        EXPECT_EQ(host.log.back(), "show frmAppt");
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
