@@ -4,10 +4,11 @@
 # make bench: the Linux dashboard's running cost beside conky's (installs conky for it).
 # make package: the Debian package (build/packages/) and the Windows installer (build-win64/packages/).
 # make kill-test: a thousand starts of the Linux program killed while it rewrites its settings.
+# make fuzz: the libFuzzer targets, 10 minutes each (FUZZ_SECONDS=...); make test runs them 20 s each.
 BUILD := build
 JOBS := $(shell nproc)
 
-.PHONY: all setup build build-windows run run-windows test test-linux test-sanitize test-windows bench package kill-test clean
+.PHONY: all setup build build-windows run run-windows test test-linux test-sanitize test-fuzz test-windows bench package kill-test fuzz clean
 
 all: build
 
@@ -30,7 +31,7 @@ run: build
 run-windows: build-windows
 	@bash scripts/windows.sh run
 
-test: test-linux test-sanitize test-windows
+test: test-linux test-sanitize test-fuzz test-windows
 
 test-linux: build
 	cd $(BUILD) && ctest --output-on-failure
@@ -43,6 +44,19 @@ test-sanitize: setup
 	cmake --build $(SANITIZE_BUILD) -j$(JOBS) --target tav_unit_tests tav_linux_unit_tests
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1 $(SANITIZE_BUILD)/tests/tav_unit_tests
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1 $(SANITIZE_BUILD)/tests/tav_linux_unit_tests
+
+# Parsers of what comes from outside (the settings file, the server's answers, typed mail
+# fields) under libFuzzer with the same sanitizers, built with clang.
+FUZZ_BUILD := build-fuzz
+FUZZ_SECONDS ?= 600
+FUZZ_TARGETS := settings version download mail
+fuzz: setup
+	@[ -f $(FUZZ_BUILD)/CMakeCache.txt ] || CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAV_FUZZ=ON
+	cmake --build $(FUZZ_BUILD) -j$(JOBS) --target $(addprefix fuzz_,$(FUZZ_TARGETS))
+	bash scripts/fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
+
+test-fuzz:
+	$(MAKE) fuzz FUZZ_SECONDS=20
 
 test-windows: build-windows
 	bash scripts/windows.sh test
@@ -60,4 +74,4 @@ bench: build
 	bash scripts/benchmark_linux.sh
 
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD) build-win64 build-win32
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD) build-win64 build-win32

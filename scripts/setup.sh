@@ -15,6 +15,8 @@ packages=(
   python3 python3-pytest python3-aiosmtpd
   # the release script's downloads, which its tests run against a loopback server
   curl
+  # the fuzz targets: clang with libFuzzer and the sanitizers' runtimes
+  clang libclang-rt-14-dev
 )
 if [ "${TAV_BENCH:-0}" = 1 ]; then
   # the benchmark's peer, a well-known light desktop monitor; not needed to build, run or test
