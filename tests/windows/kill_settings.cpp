@@ -24,9 +24,19 @@ std::wstring g_folder;
 
 std::wstring In(const wchar_t* name) { return g_folder + L"\\" + name; }
 
+DWORD g_readError = 0;
+
+// The file's bytes; false when it is not there. A file that a just-ended process still held
+// open a moment ago may refuse to be shared for a moment: that is waited out.
 bool ReadFileBytes(const std::wstring& path, std::string& bytes) {
-    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
+    HANDLE f = INVALID_HANDLE_VALUE;
+    for (int i = 0; i < 100; ++i) {
+        f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                        OPEN_EXISTING, 0, nullptr);
+        g_readError = f == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+        if (g_readError != ERROR_SHARING_VIOLATION && g_readError != ERROR_ACCESS_DENIED) break;
+        Sleep(10);
+    }
     if (f == INVALID_HANDLE_VALUE) return false;
     bytes.clear();
     char chunk[4096];
@@ -144,7 +154,15 @@ int wmain(int argc, wchar_t** argv) {
         std::string data;
         const bool present = ReadFileBytes(In(L"settings.ini"), data);
         if (!present && existed) {
-            std::printf("run %d: settings.ini is gone after a kill\n", run);
+            std::printf("run %d: settings.ini is gone after a kill (error %lu; in the folder:", run, g_readError);
+            WIN32_FIND_DATAW found;
+            HANDLE search = FindFirstFileW(In(L"*").c_str(), &found);
+            if (search != INVALID_HANDLE_VALUE) {
+                do std::printf(" %ls", found.cFileName);
+                while (FindNextFileW(search, &found));
+                FindClose(search);
+            }
+            std::printf(")\n");
             return 1;
         }
         if (present && !Valid(data)) {

@@ -107,10 +107,13 @@ std::optional<std::string> FilesWin32::read(const std::string& path) {
     return bytes;
 }
 
-// Writes a temporary file in the target's folder, flushes it to disk, then swaps it in with
-// ReplaceFileW (an existing target) or a write-through rename (a new one). A crash leaves
-// either the old file or the new one (and at most a temporary file, which the next replace of
-// the same file removes); a failure leaves the old file and no temporary file.
+// Writes a temporary file in the target's folder, flushes it to disk, then swaps it in with a
+// write-through rename over the target, which is one step: a crash leaves either the old file
+// or the new one (and at most a temporary file, which the next replace of the same file
+// removes); a failure leaves the old file and no temporary file. ReplaceFileW is only the way
+// past a target that another program holds open without letting it be renamed: it is not one
+// step everywhere (Wine's moves the target away first, and a process ended in between
+// leaves no file at all).
 bool FilesWin32::replace(const std::string& path, const std::string& bytes) {
     const std::wstring target = Widen(path);
     RemoveAbandonedTemporaries(target);
@@ -134,12 +137,9 @@ bool FilesWin32::replace(const std::string& path, const std::string& bytes) {
             return false;
         }
     }
-    bool swapped = false;
-    if (GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    bool swapped = MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!swapped && GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES) {
         swapped = ReplaceFileW(target.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr);
-    }
-    if (!swapped) {
-        swapped = MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     }
     if (!swapped) DeleteFileW(temp.c_str());
     return swapped;
