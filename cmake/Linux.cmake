@@ -4,6 +4,7 @@ set(CMAKE_AUTORCC ON)
 find_package(Qt6 REQUIRED COMPONENTS Widgets Network)
 # Debian ships no CURLConfig.cmake: CMake's own module finds it.
 find_package(CURL REQUIRED)
+find_package(OpenSSL REQUIRED COMPONENTS Crypto)
 
 add_library(tav_platform_linux STATIC
   src/platform/linux/clock_linux.cpp src/platform/linux/files_linux.cpp
@@ -11,10 +12,10 @@ add_library(tav_platform_linux STATIC
   src/platform/linux/instance_windows_linux.cpp
   src/platform/linux/system_times_linux.cpp src/platform/linux/uptime_linux.cpp
   src/platform/linux/launcher_linux.cpp
-  src/platform/linux/management_linux.cpp src/platform/linux/drives_linux.cpp
+  src/platform/linux/management_linux.cpp src/platform/linux/drives_linux.cpp src/platform/linux/crypto_linux.cpp
   src/platform/curl/mail_curl.cpp src/platform/curl/http_curl.cpp
 )
-target_link_libraries(tav_platform_linux PUBLIC tav_core Qt6::Core Qt6::Network CURL::libcurl)
+target_link_libraries(tav_platform_linux PUBLIC tav_core Qt6::Core Qt6::Network CURL::libcurl OpenSSL::Crypto)
 
 add_library(tav_qt_host STATIC src/ui/qt/qt_host.cpp src/ui/qt/qt_widgets.cpp)
 target_link_libraries(tav_qt_host PUBLIC tav_core Qt6::Widgets)

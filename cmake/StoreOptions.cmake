@@ -22,6 +22,9 @@ set(TAV_STORE_INBOX "service@brantwell.example" CACHE STRING "The store's inbox"
 set(TAV_STORE_PHONE "(555) 010-0182" CACHE STRING "The store's phone number")
 set(TAV_STORE_STREET "182 Harbour Street" CACHE STRING "The store's street address")
 set(TAV_STORE_TOWN "Brantwell, ST 00182" CACHE STRING "The store's town line")
+# Signed updates: the store's ECDSA P-256 public key as the hex of its uncompressed point (130
+# digits, from scripts/sign_update.sh keygen). Empty: updates and the switch-off need no signature.
+set(TAV_UPDATE_PUBLIC_KEY "" CACHE STRING "The store's public key for signed updates (hex of the P-256 point)")
 set(TAV_BLUESCREENVIEW_URL "https://www.nirsoft.net/utils/blue_screen_view.html" CACHE STRING "BlueScreenView download page")
 
 # The two maintenance tools of the tools window, and the remote-support program in PROGRAMS.
@@ -65,6 +68,13 @@ function(tav_store_constants output)
     set(TAV_SMTP_SECURITY_VALUE StartTlsIfOffered)
   else()
     message(FATAL_ERROR "TAV_SMTP_SECURITY must be starttls, required or implicit, not ${TAV_SMTP_SECURITY}")
+  endif()
+  if(NOT TAV_UPDATE_PUBLIC_KEY STREQUAL "" AND NOT TAV_UPDATE_PUBLIC_KEY MATCHES "^04[0-9a-fA-F]+$")
+    message(FATAL_ERROR "TAV_UPDATE_PUBLIC_KEY must be the hex of an uncompressed P-256 point (04...), as sign_update.sh keygen prints it")
+  endif()
+  string(LENGTH "${TAV_UPDATE_PUBLIC_KEY}" _key_length)
+  if(NOT _key_length EQUAL 0 AND NOT _key_length EQUAL 130)
+    message(FATAL_ERROR "TAV_UPDATE_PUBLIC_KEY must have 130 hex digits, not ${_key_length}")
   endif()
   # Backslashes of Windows paths, and quotes, as C string literals need them.
   foreach(v TAV_CLEANER_PATH TAV_SCANNER_PATH TAV_SMTP_CA_FILE TAV_SMTP_PASSWORD)

@@ -25,7 +25,7 @@ file(GLOB TAV_PLATFORM_WIN32_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}
 add_library(tav_platform_win32 STATIC ${TAV_PLATFORM_WIN32_SOURCES} src/platform/curl/mail_curl.cpp)
 target_compile_definitions(tav_platform_win32 PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 target_link_libraries(tav_platform_win32 PUBLIC tav_core tav_curl shell32 advapi32 user32 kernel32
-  ole32 oleaut32 wbemuuid mpr wininet)
+  ole32 oleaut32 wbemuuid mpr wininet bcrypt)
 
 add_library(tav_win32_host STATIC
   src/ui/win32/win32_host.cpp src/ui/win32/win32_form_controls.cpp src/ui/win32/win32_form_proc.cpp

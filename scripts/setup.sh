@@ -7,6 +7,8 @@ packages=(
   # Linux build
   cmake make g++ pkg-config googletest
   qt6-base-dev qt6-qpa-plugins libgl-dev libcurl4-openssl-dev
+  # signed updates: libcrypto to check them, the openssl tool to make them (scripts/sign_update.sh)
+  libssl-dev openssl
   # fonts metric-compatible with Calibri and Arial, so the design layout holds
   fonts-crosextra-carlito fonts-liberation2
   # virtual display, tray host and window tools for running without a desktop and for tests

@@ -2,6 +2,7 @@
 #include <QApplication>
 
 #include "app/frm_systray.h"
+#include "platform/linux/crypto_linux.h"
 #include "platform/linux/clock_linux.h"
 #include "platform/linux/drives_linux.h"
 #include "platform/linux/files_linux.h"
@@ -41,6 +42,7 @@ int main(int argc, char** argv) {
     platform::LauncherLinux launcher;
     platform::MailCurl mail(store::MailServer());
     platform::HttpCurl http;
+    platform::CryptoLinux crypto;
     platform::ManagementLinux management;
     platform::DrivesLinux drives;
     platform::InstanceWindowsLinux instance(application.title, [&host, &application](bool restore) {
@@ -57,6 +59,7 @@ int main(int argc, char** argv) {
     services.launcher = &launcher;
     services.mail = &mail;
     services.http = &http;
+    services.crypto = &crypto;
     services.management = &management;
     services.drives = &drives;
 

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "app/frm_systray.h"
+#include "platform/win32/crypto_win32.h"
 #include "platform/curl/mail_curl.h"
 #include "platform/win32/http_wininet_win32.h"
 #include "platform/services.h"
@@ -34,6 +35,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     platform::LauncherWin32 launcher;
     platform::MailCurl mail(store::MailServer());
     platform::HttpWinInet http;
+    platform::CryptoWin32 crypto;
     platform::ManagementWmi management;
     platform::DrivesWin32 drives;
     host.setApplicationWindow(instanceWindows.applicationWindow());
@@ -49,6 +51,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     services.launcher = &launcher;
     services.mail = &mail;
     services.http = &http;
+    services.crypto = &crypto;
     services.management = &management;
     services.drives = &drives;
 

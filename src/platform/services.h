@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/crypto.h"
 #include "platform/date.h"
 #include "platform/drives.h"
 #include "platform/http.h"
@@ -140,6 +141,7 @@ struct Services {
     Management* management = nullptr;
     Drives* drives = nullptr;
     HttpClient* http = nullptr;
+    Crypto* crypto = nullptr;
 };
 
 Services& services();

@@ -1,7 +1,10 @@
 #include "update/auto_update.h"
 
+#include "update/signature.h"
+
 #include "app/version.h"
 #include "platform/services.h"
+#include "platform/trim.h"
 #include "store_config.h"
 #include "ui/application.h"
 #include "ui/msgbox.h"
@@ -54,6 +57,14 @@ void CheckForUpdates() {
     if (!window.Inet1.reached()) return;
     if (sDisabled.find("disabled") != std::string::npos) {
         sReasonDisabled = window.Inet1.OpenURL(base + sServerFolder + "/reasonDisabled.txt");
+    }
+    // With the store's key in the build, only a notice the store signed counts: a forged one
+    // neither switches the program off nor shows its reason.
+    const bool noticeHolds =
+        sDisabled.find("disabled") != std::string::npos &&
+        (StorePublicKey().empty() ||
+         VerifyNotice(window.Inet1.OpenURL(base + sServerFolder + "/ifDisabled.txt.sig"), sDisabled, sReasonDisabled));
+    if (noticeHolds) {
         ui::MsgBox(std::string(store::kLegalName) + ". has disabled this program.\r\nReason being:\r\n\r\n" +
                    sReasonDisabled);
         ui::app().host().endProcess(0);
@@ -77,7 +88,8 @@ void CheckForUpdates() {
     window.Show();
     sUpdateText = window.Inet1.OpenURL(base + sServerFolder + "/updateText.txt");
     const DownloadResult result =
-        DownloadFile(window, counters, base + sServerFolder + "/" + sNewExeName, PathIn(P, sNewExeName, sep), sNewExeName);
+        DownloadFile(window, counters, base + sServerFolder + "/" + sNewExeName, PathIn(P, sNewExeName, sep), sNewExeName,
+                     platform::Trim(sNewVersionText));
     if (result != DownloadResult::Complete) return;
     ui::MsgBox("The update is complete. Press ok to open the new version.", ui::MsgBoxButtons::OK,
                ui::MsgBoxIcon::Information, "Update Complete");

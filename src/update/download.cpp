@@ -1,5 +1,7 @@
 #include "update/download.h"
 
+#include "update/signature.h"
+
 #include <cmath>
 #include <cstring>
 
@@ -78,8 +80,10 @@ bool IsProgramForThisBuild(const std::string& b) {
 }
 
 DownloadResult DownloadFile(frmAutoUpdate& window, DownloadCounters& c, const std::string& address,
-                            const std::string& target, const std::string& displayName) {
+                            const std::string& target, const std::string& displayName, const std::string& version) {
     platform::Files& files = *platform::services().files;
+    const bool signedUpdates = !StorePublicKey().empty();
+    const std::string signature = signedUpdates ? window.Inet1.OpenURL(platform::Trim(address) + ".sig") : std::string();
     // The transfer lets window events run while it waits, so a click on Cancel is seen.
     window.Inet1.Execute(platform::Trim(address), [&window] { return window.Tag == "Cancel"; });
     window.ProgressBar1.setMax(100);
@@ -94,7 +98,8 @@ DownloadResult DownloadFile(frmAutoUpdate& window, DownloadCounters& c, const st
         // Only the whole program, as the server announced it, may replace the one in use.
         int32_t size = 0;
         if (r.outcome != platform::HttpResponse::Outcome::Answered || r.status != 200 || !PlausibleLength(length, size) ||
-            r.body.size() != static_cast<size_t>(size) || !IsProgramForThisBuild(r.body)) {
+            r.body.size() != static_cast<size_t>(size) || !IsProgramForThisBuild(r.body) ||
+            (signedUpdates && !VerifyDownload(signature, displayName, version, r.body))) {
             window.Inet1.Cancel();
             ui::MsgBox(kDamagedMessage);
             return DownloadResult::Damaged;

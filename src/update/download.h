@@ -27,9 +27,11 @@ enum class DownloadResult {
 // The program file kinds a download must be to replace one of this build's programs.
 bool IsProgramForThisBuild(const std::string& bytes);
 
-// Downloads the address to the target path; displayName goes in the window.
+// Downloads the address to the target path; displayName goes in the window. With the store's
+// key in the build, the file must come with a signature (its address with ".sig", asked
+// first) for that name and the announced version, or it is refused as damaged.
 DownloadResult DownloadFile(frmAutoUpdate& window, DownloadCounters& c, const std::string& address,
-                            const std::string& target, const std::string& displayName);
+                            const std::string& target, const std::string& displayName, const std::string& version);
 
 // The connection message of a download without an answer.
 std::string NoResponseMessage();

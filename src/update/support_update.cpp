@@ -1,8 +1,10 @@
 #include "update/support_update.h"
 
 #include "platform/services.h"
+#include "platform/trim.h"
 #include "store_config.h"
 #include "ui/application.h"
+#include "update/auto_update.h"
 #include "update/batch_files.h"
 #include "update/download.h"
 #include "update/frm_auto_update.h"
@@ -29,7 +31,8 @@ Outcome UpdateSupportFile(const std::string& exeName, const std::string& newExeN
     const std::string programs = PathIn(os.files->supportFolder(), "PROGRAMS", sep);
     os.files->makeFolder(programs);
     const DownloadResult result = DownloadFile(window, counters, std::string(store::kUpdateBaseUrl) + serverFolder + "/" +
-                                                   newExeName, PathIn(programs, newExeName, sep), newExeName);
+                                                   newExeName, PathIn(programs, newExeName, sep), newExeName,
+                                               platform::Trim(modAutoUpdate::sNewVersionText));
     if (result == DownloadResult::Aborted) return Outcome::Aborted;
     if (result != DownloadResult::Complete) return Outcome::NotReplaced;
     WriteSupportUpdateBatch(exeName, newExeName);

@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     update::frmAutoUpdate& window = ui::app().form<update::frmAutoUpdate>();
     window.Load();
     update::DownloadCounters counters;
-    const update::DownloadResult result = update::DownloadFile(window, counters, url, target, "TAVDashboardNEW");
+    const update::DownloadResult result = update::DownloadFile(window, counters, url, target, "TAVDashboardNEW", "1.0.33");
 
     const auto kept = program.os.files.files.find(target);
     if (result == update::DownloadResult::Complete) {

@@ -9,11 +9,13 @@
 #include <sys/wait.h>
 
 #include "platform/linux/clock_linux.h"
+#include "platform/linux/crypto_linux.h"
 #include "platform/linux/files_linux.h"
 #include "platform/linux/instance_windows_linux.h"
 #include "platform/linux/processes_linux.h"
 #include "platform/linux/session_start_linux.h"
 #include "platform/temporary_name.h"
+#include "support/crypto_checks.h"
 #include "update/download.h"
 
 namespace fs = std::filesystem;
@@ -217,3 +219,12 @@ TEST(LinuxUpdateCheck, RealProgramsOfThisBuildAreWhole) {
         EXPECT_FALSE(update::IsProgramForThisBuild(bytes.substr(0, bytes.size() - 1000))) << path;
     }
 }
+
+namespace {
+
+TEST(LinuxCrypto, DigestsAndTheStoresSignatures) {
+    platform::CryptoLinux crypto;
+    fakes::CheckPlatformCrypto(crypto);
+}
+
+}  // namespace

@@ -4,7 +4,7 @@ add_test(NAME linux_integration
   COMMAND /usr/bin/python3 -m pytest -q -p no:cacheprovider ${CMAKE_CURRENT_LIST_DIR}
   WORKING_DIRECTORY ${CMAKE_CURRENT_LIST_DIR})
 set_tests_properties(linux_integration PROPERTIES
-  ENVIRONMENT "TAV_EXE=$<TARGET_FILE:TAVDashboard>;TAV_LOOPBACK_EXE=$<TARGET_FILE:TAVDashboard-loopback>;TAV_DEB=${CMAKE_BINARY_DIR}/packages/tavdashboard_${TAV_DISPLAY_VERSION}_amd64.deb"
+  ENVIRONMENT "TAV_EXE=$<TARGET_FILE:TAVDashboard>;TAV_LOOPBACK_EXE=$<TARGET_FILE:TAVDashboard-loopback>;TAV_SIGNED_EXE=$<TARGET_FILE:TAVDashboard-signed>;TAV_DEB=${CMAKE_BINARY_DIR}/packages/tavdashboard_${TAV_DISPLAY_VERSION}_amd64.deb"
   FIXTURES_REQUIRED debian_package
   TIMEOUT 600)
 
@@ -39,3 +39,12 @@ set_target_properties(TAVDashboard-loopback PROPERTIES RUNTIME_OUTPUT_DIRECTORY 
 add_test(NAME linux_settings_kill COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/kill_settings.py
   $<TARGET_FILE:TAVDashboard> 100)
 set_tests_properties(linux_settings_kill PROPERTIES TIMEOUT 300)
+
+# The loopback program of a store that signs its updates, with the test key pair's public key.
+tav_loopback_store(${CMAKE_BINARY_DIR}/generated/store_config_signed.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/../support/tls/ca.pem /tmp/tav-test-tools/ "" ${TAV_TEST_UPDATE_KEY})
+add_library(tav_store_signed OBJECT ${CMAKE_BINARY_DIR}/generated/store_config_signed.cpp)
+target_link_libraries(tav_store_signed PUBLIC tav_core)
+add_executable(TAVDashboard-signed)
+target_link_libraries(TAVDashboard-signed PRIVATE tav_program_linux tav_store_signed)
+set_target_properties(TAVDashboard-signed PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})

@@ -53,6 +53,21 @@ platform::WindowHandle FakeInstanceWindows::findWindow(const std::string& classN
     return !otherTitle.empty() && className == otherClass && title == otherTitle ? appWindow : 0;
 }
 
+std::string FakeCrypto::sha256(const std::string& bytes) {
+    // Four FNV-1a runs with different seeds: 32 bytes that differ for different inputs.
+    std::string digest;
+    for (uint64_t seed = 0; seed < 4; ++seed) {
+        uint64_t h = 1469598103934665603ull ^ (seed * 0x9e3779b97f4a7c15ull);
+        for (unsigned char c : bytes) h = (h ^ c) * 1099511628211ull;
+        for (int i = 0; i < 8; ++i) digest += static_cast<char>(h >> (8 * i));
+    }
+    return digest;
+}
+
+std::string FakeCrypto::sign(const std::string& publicKey, const std::string& message) {
+    return FakeCrypto().sha256(publicKey + '\0' + message) + FakeCrypto().sha256(message + '\0' + publicKey);
+}
+
 FakePlatform::FakePlatform() {
     platform::Services& s = platform::services();
     s.clock = &clock;
@@ -67,6 +82,7 @@ FakePlatform::FakePlatform() {
     s.management = &management;
     s.drives = &drives;
     s.http = &http;
+    s.crypto = &crypto;
     processes.files = &files;
 }
 

@@ -251,6 +251,18 @@ public:
     std::function<void(const std::string&)> onGet;
 };
 
+// Stand-in cryptography: a digest that tells inputs apart, and "signatures" that are the
+// digest of the key and the message, so that a test can sign with FakeCrypto::sign and any
+// change of key, message or signature fails the check.
+class FakeCrypto : public platform::Crypto {
+public:
+    std::string sha256(const std::string& bytes) override;
+    bool verifyP256(const std::string& publicKey, const std::string& message, const std::string& signature) override {
+        return signature == sign(publicKey, message);
+    }
+    static std::string sign(const std::string& publicKey, const std::string& message);
+};
+
 // All fakes, installed as the process's services while the object lives.
 struct FakePlatform {
     FakePlatform();
@@ -267,6 +279,7 @@ struct FakePlatform {
     FakeManagement management;
     FakeDrives drives;
     FakeHttp http;
+    FakeCrypto crypto;
 };
 
 }  // namespace fakes

@@ -3,10 +3,12 @@
 #include "app/version.h"
 #include "store_config.h"
 #include "support/dashboard_fixture.h"
+#include "support/signed_files.h"
 #include "update/auto_update.h"
 #include "update/batch_files.h"
 #include "update/download.h"
 #include "update/frm_auto_update.h"
+#include "update/signature.h"
 #include "update/version_compare.h"
 
 namespace {
@@ -71,6 +73,9 @@ TEST(ProgramCheck, WholeProgramsOfThisBuildOnly) {
 }
 
 const std::string kSwitchedOff = "Brantwell, Inc. has disabled this program.\r\nReason being:\r\n\r\n";
+const std::string kDamaged =
+    "The update could not be downloaded completely, so it was not installed.\r\n\r\n"
+    "The program goes on with its current version and tries again at its next start.";
 const std::string kNoResponse =
     "Please restore internet connection.\r\n\r\nIt is very important that all clients are using the latest version.\r\n\r\n"
     "If problem persists, please contact your system administrator.";
@@ -293,7 +298,7 @@ TEST_P(DownloadChunks, PercentAfterEachChunk) {
     w.Load();
     host.captions.clear();
     update::DownloadCounters c;
-    EXPECT_EQ(update::DownloadFile(w, c, "  " + Url("file") + " ", in("file"), "file"), update::DownloadResult::Complete);
+    EXPECT_EQ(update::DownloadFile(w, c, "  " + Url("file") + " ", in("file"), "file", "1.0.33"), update::DownloadResult::Complete);
     EXPECT_EQ(updateCaptions(), GetParam().captions);
     EXPECT_EQ(os.files.files[in("file")], ProgramBytes(GetParam().size));
     EXPECT_EQ(os.http.requests.back(), Url("file"));  // trimmed
@@ -332,7 +337,7 @@ TEST_P(RefusedDownload, NothingIsWrittenAndTheOldFileStays) {
     frmAutoUpdate& w = window();
     w.Load();
     update::DownloadCounters c;
-    const auto result = update::DownloadFile(w, c, Url("file"), in("file"), "file");
+    const auto result = update::DownloadFile(w, c, Url("file"), in("file"), "file", "1.0.33");
     EXPECT_NE(result, update::DownloadResult::Complete);
     ASSERT_EQ(host.msgBoxes.size(), 1u);
     if (GetParam().message == "no response") {
@@ -371,7 +376,7 @@ TEST_F(Update, CancelBeforeTheFirstChunkLeavesNothing) {
     w.Load();
     os.http.onGet = [&](const std::string&) { host.click(w.cmdCancel); };  // pressed while the transfer runs
     update::DownloadCounters c;
-    EXPECT_EQ(update::DownloadFile(w, c, Url("file"), in("file"), "file"), update::DownloadResult::Aborted);
+    EXPECT_EQ(update::DownloadFile(w, c, Url("file"), in("file"), "file", "1.0.33"), update::DownloadResult::Aborted);
     EXPECT_EQ(boxes(), (std::vector<std::string>{"Update aborted"}));
     EXPECT_FALSE(os.files.exists(in("file")));
     EXPECT_FALSE(ui::app().isLoaded<frmAutoUpdate>());
@@ -401,6 +406,138 @@ TEST_F(Update, LostConnectionShowsTheMessageForEachDownload) {
     EXPECT_TRUE(dash().visible());
     EXPECT_FALSE(os.files.exists(in("TAVDashboardNEW" + kSuffix)));
 }
+
+// Signed updates: the build carries the store's key, so every download and the switch-off
+// need the store's signature beside them.
+class SignedUpdate : public Update {
+protected:
+    SignedUpdate() { update::SetStorePublicKey(kKey); }
+    ~SignedUpdate() override { update::SetStorePublicKey(""); }
+    const std::string kKey = fakes::TestKey('k');
+    const std::string kProgram = "TAVDashboardNEW" + kSuffix;
+    const std::string kSupport = "TAV-Remote-SupportNEW" + kSuffix;
+    // A newer version with good files, each signed for its name and the version.
+    void serveSignedUpdate() {
+        serveVersion("1.0.33");
+        serve(SupportUrl(), ProgramBytes(3000));
+        serve(SupportUrl() + ".sig", fakes::SignedDownload(kKey, kSupport, "1.0.33", ProgramBytes(3000)));
+        serve(Url("updateText.txt"), "What is new");
+        serve(Url(kProgram), ProgramBytes(2500));
+        serve(Url(kProgram) + ".sig", fakes::SignedDownload(kKey, kProgram, "1.0.33", ProgramBytes(2500)));
+        os.files.files[in("TAVDashboard" + kSuffix)] = "old program";
+    }
+};
+
+TEST_F(SignedUpdate, SignedFilesReplaceBothProgramsEachAfterItsSignature) {
+    serveSignedUpdate();
+    EXPECT_FALSE(check());
+    EXPECT_EQ(os.http.requests, (std::vector<std::string>{Url("ifDisabled.txt"), Url("newVersion.txt"), SupportUrl() + ".sig",
+                                                           SupportUrl(), Url("updateText.txt"), Url(kProgram) + ".sig",
+                                                           Url(kProgram)}));
+    EXPECT_EQ(boxes(), (std::vector<std::string>{"The update is complete. Press ok to open the new version."}));
+}
+
+// Each way a signature can fail refuses its download like a damaged one: the message, nothing
+// replaced, no file left.
+struct BadSignature {
+    const char* name;
+    std::function<std::string(const std::string& key, const std::string& name, const std::string& bytes)> sig;
+};
+class RefusedSignature : public SignedUpdate, public ::testing::WithParamInterface<BadSignature> {};
+
+TEST_P(RefusedSignature, TheDownloadIsRefusedAndNothingIsReplaced) {
+    serveSignedUpdate();
+    for (const auto& [url, name, bytes] : {std::tuple{SupportUrl(), kSupport, ProgramBytes(3000)},
+                                           std::tuple{Url(kProgram), kProgram, ProgramBytes(2500)}}) {
+        const std::string sig = GetParam().sig(kKey, name, bytes);
+        if (sig.empty()) os.http.answers.erase(url + ".sig");
+        else serve(url + ".sig", sig);
+    }
+    ASSERT_TRUE(check());
+    EXPECT_EQ(boxes(), (std::vector<std::string>{kDamaged, kDamaged}));
+    EXPECT_EQ(os.files.files.at(in("TAVDashboard" + kSuffix)), "old program");
+    EXPECT_EQ(os.files.files.size(), 1u);
+    EXPECT_TRUE(os.processes.started.empty());
+    EXPECT_TRUE(os.processes.programs.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RefusedSignature,
+    ::testing::Values(
+        BadSignature{"Missing", [](const std::string&, const std::string&, const std::string&) { return std::string(); }},
+        BadSignature{"WrongKey",
+                     [](const std::string&, const std::string& name, const std::string& bytes) {
+                         return fakes::SignedDownload(fakes::TestKey('x'), name, "1.0.33", bytes);
+                     }},
+        BadSignature{"ChangedByte",
+                     [](const std::string& key, const std::string& name, const std::string& bytes) {
+                         std::string changed = bytes;
+                         changed[100] ^= 1;
+                         return fakes::SignedDownload(key, name, "1.0.33", changed);
+                     }},
+        BadSignature{"ReplayedOldVersion",
+                     [](const std::string& key, const std::string& name, const std::string& bytes) {
+                         return fakes::SignedDownload(key, name, "1.0.32", bytes);
+                     }},
+        BadSignature{"AnotherFilesSignature",
+                     [](const std::string& key, const std::string& name, const std::string& bytes) {
+                         return fakes::SignedDownload(key, name == "TAV-Remote-SupportNEW" + kSuffix ? "TAVDashboardNEW" + kSuffix
+                                                                                                         : "TAV-Remote-SupportNEW" + kSuffix,
+                                                      "1.0.33", bytes);
+                     }},
+        BadSignature{"SignatureChanged",
+                     [](const std::string& key, const std::string& name, const std::string& bytes) {
+                         std::string sig = fakes::SignedDownload(key, name, "1.0.33", bytes);
+                         const size_t at = sig.size() - 3;
+                         sig[at] = sig[at] == '0' ? '1' : '0';
+                         return sig;
+                     }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct NoticeCase {
+    const char* name;
+    // The signature file of ifDisabled.txt for the store's key and the true reason; empty: none.
+    std::function<std::string(const std::string& key, const std::string& reason)> signature;
+    bool off;
+};
+class SignedNotice : public SignedUpdate, public ::testing::WithParamInterface<NoticeCase> {};
+
+TEST_P(SignedNotice, OnlyASignedSwitchOffCounts) {
+    const std::string reason = "Your service plan has ended.";
+    serve(Url("ifDisabled.txt"), "disabled");
+    serve(Url("reasonDisabled.txt"), reason);
+    serve(Url("newVersion.txt"), "1.0.32");
+    const std::string signature = GetParam().signature(kKey, reason);
+    if (!signature.empty()) serve(Url("ifDisabled.txt.sig"), signature);
+    EXPECT_EQ(check(), !GetParam().off);
+    std::vector<std::string> asked{Url("ifDisabled.txt"), Url("reasonDisabled.txt"), Url("ifDisabled.txt.sig")};
+    if (!GetParam().off) asked.push_back(Url("newVersion.txt"));
+    EXPECT_EQ(os.http.requests, asked);
+    EXPECT_EQ(boxes(), GetParam().off ? std::vector<std::string>{kSwitchedOff + reason} : std::vector<std::string>{});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SignedNotice,
+    ::testing::Values(
+        NoticeCase{"Signed", [](const std::string& key, const std::string& reason) { return fakes::SignedNotice(key, "disabled", reason); },
+                   true},
+        NoticeCase{"Unsigned", [](const std::string&, const std::string&) { return std::string(); }, false},
+        NoticeCase{"ForgedReason",
+                   [](const std::string& key, const std::string&) {
+                       return fakes::SignedNotice(key, "disabled", "Call 555-0100 to pay a fine.");
+                   },
+                   false},
+        NoticeCase{"AnotherKey",
+                   [](const std::string&, const std::string& reason) {
+                       return fakes::SignedNotice(fakes::TestKey('x'), "disabled", reason);
+                   },
+                   false},
+        NoticeCase{"ADownloadsSignature",
+                   [](const std::string& key, const std::string&) {
+                       return fakes::SignedDownload(key, "ifDisabled.txt", "1.0.33", "disabled");
+                   },
+                   false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(UpdateBatch, DeleteOldWaitsRetriesAndGivesUp) {
     const std::string text = update::DeleteOldBatch("C:\\Program Files\\TAV", "TAVDashboard", "TAVDashboardNEW.exe",

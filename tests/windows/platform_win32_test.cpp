@@ -7,12 +7,14 @@
 #include <vector>
 
 #include "platform/win32/clock_win32.h"
+#include "platform/win32/crypto_win32.h"
 #include "platform/win32/files_win32.h"
 #include "platform/win32/instance_windows_win32.h"
 #include "platform/win32/processes_win32.h"
 #include "platform/win32/session_start_win32.h"
 #include "platform/temporary_name.h"
 #include "platform/win32/text_win32.h"
+#include "support/crypto_checks.h"
 #include "support/fake_platform.h"
 #include "update/download.h"
 
@@ -297,3 +299,12 @@ TEST(Win32UpdateCheck, RealProgramsOfThisBuildAreWhole) {
         EXPECT_FALSE(update::IsProgramForThisBuild(bytes->substr(0, bytes->size() - 1000))) << path;
     }
 }
+
+namespace {
+
+TEST(Win32Crypto, DigestsAndTheStoresSignatures) {
+    platform::CryptoWin32 crypto;
+    fakes::CheckPlatformCrypto(crypto);
+}
+
+}  // namespace

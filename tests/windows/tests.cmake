@@ -21,6 +21,12 @@ tav_loopback_store(${CMAKE_BINARY_DIR}/generated/store_config_loopback.cpp "${_c
 add_library(tav_store_loopback OBJECT ${CMAKE_BINARY_DIR}/generated/store_config_loopback.cpp)
 target_link_libraries(tav_store_loopback PUBLIC tav_core)
 tav_windows_program(TAVDashboard-loopback tav_store_loopback)
+# The same for a store that signs its updates, with the test key pair's public key.
+tav_loopback_store(${CMAKE_BINARY_DIR}/generated/store_config_signed.cpp "${_ca}" "Z:\\tmp\\tav-test-tools\\" ".exe"
+  ${TAV_TEST_UPDATE_KEY})
+add_library(tav_store_signed OBJECT ${CMAKE_BINARY_DIR}/generated/store_config_signed.cpp)
+target_link_libraries(tav_store_signed PUBLIC tav_core)
+tav_windows_program(TAVDashboard-signed tav_store_signed)
 
 # A stand-in for the tools and the remote-support program: writes a marker file beside itself.
 add_executable(tav_stub_program windows/stub_program.cpp)
