@@ -25,6 +25,10 @@ set(TAV_STORE_TOWN "Brantwell, ST 00182" CACHE STRING "The store's town line")
 # Signed updates: the store's ECDSA P-256 public key as the hex of its uncompressed point (130
 # digits, from scripts/sign_update.sh keygen). Empty: updates and the switch-off need no signature.
 set(TAV_UPDATE_PUBLIC_KEY "" CACHE STRING "The store's public key for signed updates (hex of the P-256 point)")
+if(NOT TAV_UPDATE_PUBLIC_KEY STREQUAL "" AND TAV_UPDATE_BASE_URL MATCHES "^http:")
+  message(WARNING "Signed updates over plain http: a signature keeps forged programs out, but anyone on the "
+                  "way can still withhold updates or replay an old signed switch-off. Use an https: TAV_UPDATE_BASE_URL.")
+endif()
 set(TAV_BLUESCREENVIEW_URL "https://www.nirsoft.net/utils/blue_screen_view.html" CACHE STRING "BlueScreenView download page")
 
 # The two maintenance tools of the tools window, and the remote-support program in PROGRAMS.
