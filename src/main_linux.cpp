@@ -2,8 +2,8 @@
 #include <QApplication>
 
 #include "app/frm_systray.h"
-#include "platform/linux/crypto_linux.h"
 #include "platform/linux/clock_linux.h"
+#include "platform/linux/crypto_linux.h"
 #include "platform/linux/drives_linux.h"
 #include "platform/linux/files_linux.h"
 #include "platform/curl/mail_curl.h"

@@ -2,11 +2,11 @@
 #include <windows.h>
 
 #include "app/frm_systray.h"
-#include "platform/win32/crypto_win32.h"
 #include "platform/curl/mail_curl.h"
 #include "platform/win32/http_wininet_win32.h"
 #include "platform/services.h"
 #include "platform/win32/clock_win32.h"
+#include "platform/win32/crypto_win32.h"
 #include "platform/win32/drives_win32.h"
 #include "platform/win32/files_win32.h"
 #include "platform/win32/instance_windows_win32.h"

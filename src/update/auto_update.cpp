@@ -1,7 +1,5 @@
 #include "update/auto_update.h"
 
-#include "update/signature.h"
-
 #include "app/version.h"
 #include "platform/services.h"
 #include "platform/trim.h"
@@ -11,6 +9,7 @@
 #include "update/batch_files.h"
 #include "update/download.h"
 #include "update/frm_auto_update.h"
+#include "update/signature.h"
 #include "update/support_update.h"
 #include "update/version_compare.h"
 

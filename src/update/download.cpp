@@ -1,13 +1,12 @@
 #include "update/download.h"
 
-#include "update/signature.h"
-
 #include <cmath>
 #include <cstring>
 
 #include "platform/services.h"
 #include "platform/trim.h"
 #include "ui/msgbox.h"
+#include "update/signature.h"
 
 namespace update {
 

@@ -1,7 +1,5 @@
 #include "platform/linux/files_linux.h"
 
-#include "platform/temporary_name.h"
-
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
@@ -14,6 +12,8 @@
 #include <climits>
 #include <fstream>
 #include <sstream>
+
+#include "platform/temporary_name.h"
 
 namespace platform {
 
