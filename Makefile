@@ -49,7 +49,7 @@ test-sanitize: setup
 # fields) under libFuzzer with the same sanitizers, built with clang.
 FUZZ_BUILD := build-fuzz
 FUZZ_SECONDS ?= 600
-FUZZ_TARGETS := settings version download mail
+FUZZ_TARGETS := settings version download mail signature
 fuzz: setup
 	@[ -f $(FUZZ_BUILD)/CMakeCache.txt ] || CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAV_FUZZ=ON
 	cmake --build $(FUZZ_BUILD) -j$(JOBS) --target $(addprefix fuzz_,$(FUZZ_TARGETS))
