@@ -12,6 +12,10 @@ set_tests_properties(linux_integration PROPERTIES
 add_test(NAME linux_package COMMAND ${CMAKE_CPACK_COMMAND} -G DEB --config ${CMAKE_BINARY_DIR}/CPackConfig.cmake
   WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
 set_tests_properties(linux_package PROPERTIES FIXTURES_SETUP debian_package)
+# Debian's own package checker: no error and no warning (two info tags remain, see the README).
+add_test(NAME linux_package_lintian COMMAND lintian --fail-on error,warning
+  ${CMAKE_BINARY_DIR}/packages/tavdashboard_${TAV_DISPLAY_VERSION}_amd64.deb)
+set_tests_properties(linux_package_lintian PROPERTIES FIXTURES_REQUIRED debian_package)
 
 # Unit tests of the Linux platform services.
 add_executable(tav_linux_unit_tests linux/platform_linux_test.cpp linux/monitor_linux_test.cpp
