@@ -39,11 +39,12 @@ test-linux: build
 # The portable unit tests and the Linux platform tests again, built with AddressSanitizer and
 # UndefinedBehaviorSanitizer.
 SANITIZE_BUILD := build-sanitize
+SANITIZE_ENV := ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1
 test-sanitize: setup
 	@[ -f $(SANITIZE_BUILD)/CMakeCache.txt ] || cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAV_SANITIZE=ON
 	cmake --build $(SANITIZE_BUILD) -j$(JOBS) --target tav_unit_tests tav_linux_unit_tests
-	ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1 $(SANITIZE_BUILD)/tests/tav_unit_tests
-	ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1 $(SANITIZE_BUILD)/tests/tav_linux_unit_tests
+	$(SANITIZE_ENV) $(SANITIZE_BUILD)/tests/tav_unit_tests
+	$(SANITIZE_ENV) $(SANITIZE_BUILD)/tests/tav_linux_unit_tests
 
 # Parsers of what comes from outside (the settings file, the server's answers, typed mail
 # fields) under libFuzzer with the same sanitizers, built with clang.

@@ -1,7 +1,6 @@
 # The Debian package of the Linux program (make package, through CPack):
 # /usr/bin/TAVDashboard, its desktop entry, its icon in the hicolor theme, a manual page and the
 # documents Debian expects. Dependencies come from dpkg-shlibdeps, not from a list kept by hand.
-set(TAV_DISPLAY_VERSION "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_TWEAK}")
 # A comma would split the name in Debian's contact fields: the short name.
 set(TAV_PACKAGE_MAINTAINER "${TAV_STORE_NAME} <${TAV_STORE_INBOX}>")
 set(_pkg "${CMAKE_CURRENT_BINARY_DIR}/package")

@@ -13,6 +13,7 @@ add_library(tav_platform_linux STATIC
   src/platform/linux/system_times_linux.cpp src/platform/linux/uptime_linux.cpp
   src/platform/linux/launcher_linux.cpp
   src/platform/linux/management_linux.cpp src/platform/linux/drives_linux.cpp src/platform/linux/crypto_linux.cpp
+  src/platform/linux/xdg_folders.cpp
   src/platform/curl/mail_curl.cpp src/platform/curl/http_curl.cpp
 )
 target_link_libraries(tav_platform_linux PUBLIC tav_core Qt6::Core Qt6::Network CURL::libcurl OpenSSL::Crypto)

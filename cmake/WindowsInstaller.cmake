@@ -13,7 +13,6 @@ set_target_properties(TAV-Remote-Support-placeholder PROPERTIES EXCLUDE_FROM_ALL
 
 find_program(TAV_MAKENSIS makensis)
 if(TAV_MAKENSIS)
-  set(TAV_DISPLAY_VERSION "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_TWEAK}")
   set(TAV_INSTALLER "${CMAKE_BINARY_DIR}/packages/TAVDashboard-${TAV_DISPLAY_VERSION}-setup.exe")
   if(TAV_REMOTE_SUPPORT_EXE)
     set(_support "${TAV_REMOTE_SUPPORT_EXE}")

@@ -16,6 +16,13 @@
 
 namespace app {
 
+namespace {
+// The version in the executable's bytes, where the store's release script finds it before it
+// publishes the file as an update (announcing a version that the file is not would make every
+// client update again at every start). Kept by the compiler though nothing reads it.
+[[gnu::used]] const char kVersionMark[] = "TAVDashboard version " TAV_VERSION_TEXT ";";
+}  // namespace
+
 void RunStartup(frmSysTray& dash) {
     platform::Services& os = platform::services();
 

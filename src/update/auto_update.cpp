@@ -54,16 +54,16 @@ void CheckForUpdates() {
     sDisabled = window.Inet1.OpenURL(base + sServerFolder + "/ifDisabled.txt");
     // A server that cannot be reached is not asked a second time: the start goes on at once.
     if (!window.Inet1.reached()) return;
-    if (sDisabled.find("disabled") != std::string::npos) {
+    bool switchedOff = sDisabled.find("disabled") != std::string::npos;
+    if (switchedOff) {
         sReasonDisabled = window.Inet1.OpenURL(base + sServerFolder + "/reasonDisabled.txt");
+        // With the store's key in the build, only a notice the store signed counts: a forged
+        // one neither switches the program off nor shows its reason.
+        switchedOff = StorePublicKey().empty() ||
+                      VerifyNotice(window.Inet1.OpenURL(base + sServerFolder + "/ifDisabled.txt.sig"), sDisabled,
+                                   sReasonDisabled);
     }
-    // With the store's key in the build, only a notice the store signed counts: a forged one
-    // neither switches the program off nor shows its reason.
-    const bool noticeHolds =
-        sDisabled.find("disabled") != std::string::npos &&
-        (StorePublicKey().empty() ||
-         VerifyNotice(window.Inet1.OpenURL(base + sServerFolder + "/ifDisabled.txt.sig"), sDisabled, sReasonDisabled));
-    if (noticeHolds) {
+    if (switchedOff) {
         ui::MsgBox(std::string(store::kLegalName) + ". has disabled this program.\r\nReason being:\r\n\r\n" +
                    sReasonDisabled);
         ui::app().host().endProcess(0);

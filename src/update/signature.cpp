@@ -51,10 +51,6 @@ bool Integer(const std::string& b, size_t& at, std::string& out) {
     return true;
 }
 
-bool IsLowerHex(const std::string& s, size_t digits) {
-    return s.size() == digits && s.find_first_not_of("0123456789abcdef") == std::string::npos;
-}
-
 bool HasExactly(const SignatureFile& f, std::initializer_list<const char*> keys) {
     if (f.fields.size() != keys.size()) return false;
     for (const char* k : keys) {
@@ -68,9 +64,11 @@ bool Verify(const SignatureFile& f) {
     return crypto && crypto->verifyP256(StorePublicKey(), f.signedText, f.signature);
 }
 
-std::string Digest(const std::string& bytes) {
+// Whether a field holds the SHA-256 of the bytes, in lower-case hex.
+bool IsDigestOf(const std::string& field, const std::string& bytes) {
     platform::Crypto* crypto = platform::services().crypto;
-    return crypto ? ToHex(crypto->sha256(bytes)) : std::string();
+    const std::string digest = crypto ? crypto->sha256(bytes) : std::string();
+    return digest.size() == 32 && field == ToHex(digest);
 }
 
 }  // namespace
@@ -149,16 +147,15 @@ bool VerifyDownload(const std::string& signatureFile, const std::string& name, c
                     const std::string& bytes) {
     const std::optional<SignatureFile> f = ParseSignatureFile(signatureFile);
     if (!f || !HasExactly(*f, {"name", "version", "sha256"})) return false;
-    return f->fields.at("name") == name && f->fields.at("version") == version && IsLowerHex(f->fields.at("sha256"), 64) &&
-           f->fields.at("sha256") == Digest(bytes) && Verify(*f);
+    return f->fields.at("name") == name && f->fields.at("version") == version && IsDigestOf(f->fields.at("sha256"), bytes) &&
+           Verify(*f);
 }
 
 bool VerifyNotice(const std::string& signatureFile, const std::string& notice, const std::string& reason) {
     const std::optional<SignatureFile> f = ParseSignatureFile(signatureFile);
     if (!f || !HasExactly(*f, {"name", "sha256", "reason-sha256"})) return false;
-    return f->fields.at("name") == "ifDisabled.txt" && IsLowerHex(f->fields.at("sha256"), 64) &&
-           IsLowerHex(f->fields.at("reason-sha256"), 64) && f->fields.at("sha256") == Digest(notice) &&
-           f->fields.at("reason-sha256") == Digest(reason) && Verify(*f);
+    return f->fields.at("name") == "ifDisabled.txt" && IsDigestOf(f->fields.at("sha256"), notice) &&
+           IsDigestOf(f->fields.at("reason-sha256"), reason) && Verify(*f);
 }
 
 }  // namespace update

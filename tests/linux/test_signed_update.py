@@ -11,36 +11,14 @@ import pytest
 
 from conftest import program_on, wait_for
 from http_server import UpdateServer, ok
+from update_files import STORE_KEY, folder_files, new_key, sign, sign_notice
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-SIGN = os.path.join(HERE, "..", "..", "scripts", "sign_update.sh")
-STORE_KEY = os.path.join(HERE, "..", "support", "signing", "store-update.key")
 SIGNED_EXE = os.environ.get("TAV_SIGNED_EXE", "")
 BASE = "/download/TAVDashboard-linux/"
 SUPPORT = "/download/TAVRemoteSupport-linux/TAV-Remote-SupportNEW"
 DAMAGED = ("msgbox TAVDashboard: The update could not be downloaded completely, so it was not installed.\\n\\n"
            "The program goes on with its current version and tries again at its next start.")
 GOOD = open("/usr/bin/true", "rb").read()
-
-
-def sign(key, data, name, version, work):
-    path = os.path.join(work, name)
-    with open(path, "wb") as f:
-        f.write(data)
-    subprocess.run(["bash", SIGN, "sign", key, path, name, version], check=True, capture_output=True)
-    with open(path + ".sig", "rb") as f:
-        return f.read()
-
-
-def sign_notice(key, notice, reason, work):
-    paths = []
-    for name, text in (("ifDisabled.txt", notice), ("reasonDisabled.txt", reason)):
-        paths.append(os.path.join(work, name))
-        with open(paths[-1], "w") as f:
-            f.write(text)
-    subprocess.run(["bash", SIGN, "notice", key, *paths], check=True, capture_output=True)
-    with open(paths[0] + ".sig", "rb") as f:
-        return f.read()
 
 
 @pytest.fixture
@@ -52,8 +30,7 @@ def work():
 
 @pytest.fixture
 def other_key(work):
-    subprocess.run(["bash", SIGN, "keygen", os.path.join(work, "other")], check=True, capture_output=True)
-    return os.path.join(work, "other", "store-update.key")
+    return new_key(os.path.join(work, "other"))
 
 
 @pytest.fixture
@@ -70,14 +47,7 @@ def server():
     s.stop()
 
 
-def folder_files(program):
-    found = []
-    for root, _, names in os.walk(program.folder):
-        found += [os.path.relpath(os.path.join(root, n), program.folder) for n in names]
-    return sorted(found)
-
-
-def offer(server, work, program_bytes, program_sig, support_sig):
+def offer(server, program_bytes, program_sig, support_sig):
     """A newer version 1.0.33 on the server, with the given signature files (None: none)."""
     server.routes.update({BASE + "ifDisabled.txt": ok(""), BASE + "newVersion.txt": ok("1.0.33"),
                           SUPPORT: ok(GOOD), BASE + "updateText.txt": ok("news"),
@@ -93,7 +63,7 @@ def test_a_signed_update_replaces_the_program(signed_program, server, work):
 
     # After its download the server offers the current version again, or the new program
     # would update itself once more.
-    offer(server, work, program, sign(STORE_KEY, program, "TAVDashboardNEW", "1.0.33", work),
+    offer(server, program, sign(STORE_KEY, program, "TAVDashboardNEW", "1.0.33", work),
           sign(STORE_KEY, GOOD, "TAV-Remote-SupportNEW", "1.0.33", work))
     server.routes[BASE + "newVersion.txt"] = lambda s: ok("1.0.32") if BASE + "TAVDashboardNEW" in s.requests else ok("1.0.33")
     server.start()
@@ -129,7 +99,7 @@ def test_a_badly_signed_update_is_refused_and_leaves_the_folder_clean(signed_pro
         support_sig = sign(STORE_KEY, GOOD, "TAV-Remote-SupportNEW", "1.0.32", work)
     else:
         program_sig = support_sig = None
-    offer(server, work, program, program_sig, support_sig)
+    offer(server, program, program_sig, support_sig)
     if case == "changed-byte":
         server.routes[SUPPORT] = ok(GOOD[:-1] + bytes([GOOD[-1] ^ 1]))  # its signature is of the true file
     server.start()

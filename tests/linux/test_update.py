@@ -10,6 +10,7 @@ import pytest
 
 from conftest import wait_for
 from http_server import UpdateServer, ok
+from update_files import folder_files
 
 BASE = "/download/TAVDashboard-linux/"
 SUPPORT = "/download/TAVRemoteSupport-linux/TAV-Remote-SupportNEW"
@@ -21,13 +22,6 @@ DAMAGED = ("msgbox TAVDashboard: The update could not be downloaded completely, 
 
 def paths(server):
     return [r.replace("/download/", "") for r in server.requests]
-
-
-def folder_files(program):
-    found = []
-    for root, _, names in os.walk(program.folder):
-        found += [os.path.relpath(os.path.join(root, n), program.folder) for n in names]
-    return sorted(found)
 
 
 @pytest.fixture

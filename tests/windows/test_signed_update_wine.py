@@ -12,10 +12,8 @@ import pytest
 
 from conftest import BUILD, TITLE, Program, probe, wait_for
 from http_server import UpdateServer, ok
+from update_files import STORE_KEY, folder_files, new_key, sign, sign_notice
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-SIGN = os.path.join(HERE, "..", "..", "scripts", "sign_update.sh")
-STORE_KEY = os.path.join(HERE, "..", "support", "signing", "store-update.key")
 BASE = "/download/TAVDashboard/"
 SUPPORT = "/download/TAVRemoteSupport/TAV-Remote-SupportNEW.exe"
 PROGRAM = open(os.path.join(BUILD, "TAVDashboard-signed.exe"), "rb").read() if BUILD else b""
@@ -29,15 +27,6 @@ def work():
     folder = tempfile.mkdtemp(prefix="tav-sign-")
     yield folder
     shutil.rmtree(folder, ignore_errors=True)
-
-
-def sign(key, data, name, version, work):
-    path = os.path.join(work, name)
-    with open(path, "wb") as f:
-        f.write(data)
-    subprocess.run(["bash", SIGN, "sign", key, path, name, version], check=True, capture_output=True)
-    with open(path + ".sig", "rb") as f:
-        return f.read()
 
 
 @pytest.fixture
@@ -56,13 +45,6 @@ def server():
     s = UpdateServer()
     yield s
     s.stop()
-
-
-def folder_files(program):
-    found = []
-    for root, _, names in os.walk(program.folder):
-        found += [os.path.relpath(os.path.join(root, n), program.folder) for n in names]
-    return sorted(found)
 
 
 def test_a_signed_update_is_swapped_in(signed_program, server, work):
@@ -97,8 +79,7 @@ def test_a_badly_signed_update_is_refused_and_leaves_the_folder_clean(signed_pro
     program, support = PROGRAM, STUB
     key, version = STORE_KEY, "1.0.33"
     if case == "wrong-key":
-        subprocess.run(["bash", SIGN, "keygen", os.path.join(work, "other")], check=True, capture_output=True)
-        key = os.path.join(work, "other", "store-update.key")
+        key = new_key(os.path.join(work, "other"))
     elif case == "replayed-old-version":
         version = "1.0.32"
     routes = {BASE + "ifDisabled.txt": ok(""), BASE + "newVersion.txt": ok("1.0.33"), BASE + "updateText.txt": ok("news")}
@@ -126,14 +107,7 @@ def test_only_a_signed_switch_off_counts(signed_program, server, work, case):
     server.routes.update({BASE + "ifDisabled.txt": ok("disabled"), BASE + "reasonDisabled.txt": ok(reason),
                           BASE + "newVersion.txt": ok("1.0.32")})
     if case == "signed":
-        paths = []
-        for name, text in (("ifDisabled.txt", "disabled"), ("reasonDisabled.txt", reason)):
-            paths.append(os.path.join(work, name))
-            with open(paths[-1], "w") as f:
-                f.write(text)
-        subprocess.run(["bash", SIGN, "notice", STORE_KEY, *paths], check=True, capture_output=True)
-        with open(paths[0] + ".sig", "rb") as f:
-            server.routes[BASE + "ifDisabled.txt.sig"] = ok(f.read())
+        server.routes[BASE + "ifDisabled.txt.sig"] = ok(sign_notice(STORE_KEY, "disabled", reason, work))
     server.start()
     proc = signed_program.start()
     if case == "signed":

@@ -9,6 +9,7 @@ import pytest
 
 from conftest import BUILD, TITLE, probe, wait_for
 from http_server import UpdateServer, ok
+from update_files import folder_files
 
 BASE = "/download/TAVDashboard/"
 SUPPORT = "/download/TAVRemoteSupport/TAV-Remote-SupportNEW.exe"
@@ -18,13 +19,6 @@ STUB = open(os.path.join(BUILD, "tav_stub_program.exe"), "rb").read() if BUILD e
 
 def paths(server):
     return [r.replace("/download/", "") for r in server.requests]
-
-
-def folder_files(program):
-    found = []
-    for root, _, names in os.walk(program.folder):
-        found += [os.path.relpath(os.path.join(root, n), program.folder) for n in names]
-    return sorted(found)
 
 
 @pytest.fixture

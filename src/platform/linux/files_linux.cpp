@@ -8,11 +8,11 @@
 
 #include <atomic>
 #include <cerrno>
-#include <cstdlib>
 #include <climits>
 #include <fstream>
 #include <sstream>
 
+#include "platform/linux/xdg_folders.h"
 #include "platform/temporary_name.h"
 
 namespace platform {
@@ -42,19 +42,8 @@ bool FilesLinux::installed() {
 }
 
 std::string FilesLinux::userFolder(const char* name, const char* fallback) {
-    const char* value = std::getenv(name);
-    std::string base;
-    if (value && value[0] == '/') {
-        base = value;
-    } else {
-        const char* home = std::getenv("HOME");
-        base = std::string(home && home[0] == '/' ? home : "/tmp") + "/" + fallback;
-    }
-    std::string folder = base + "/TAVDashboard";
-    // Each missing parent in turn; a folder that cannot be made shows later as a file that
-    // cannot be written.
-    for (size_t at = 1; (at = folder.find('/', at)) != std::string::npos; ++at) mkdir(folder.substr(0, at).c_str(), 0700);
-    mkdir(folder.c_str(), 0700);
+    const std::string folder = XdgBaseFolder(name, fallback) + "/TAVDashboard";
+    MakeFolders(folder);
     return folder;
 }
 

@@ -30,11 +30,10 @@ public:
     bool makeFolder(const std::string& path) override;
     bool makeExecutable(const std::string& path) override;
 
-    bool installed();
-
 private:
-    // $NAME/TAVDashboard, or $HOME/fallback/TAVDashboard when NAME is unset or not absolute;
-    // created with its parents when missing.
+    bool installed();
+    // The program's folder in an XDG base folder ($NAME/TAVDashboard, or ~/fallback/TAVDashboard),
+    // made when missing.
     std::string userFolder(const char* name, const char* fallback);
 
     std::string packageFolder_;

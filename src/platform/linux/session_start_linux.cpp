@@ -1,17 +1,10 @@
 #include "platform/linux/session_start_linux.h"
 
-#include <sys/stat.h>
-
-#include <cstdlib>
+#include "platform/linux/xdg_folders.h"
 
 namespace platform {
 
-std::string AutostartFolder() {
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    if (config && *config == '/') return std::string(config) + "/autostart";
-    const char* home = std::getenv("HOME");
-    return std::string(home ? home : "") + "/.config/autostart";
-}
+std::string AutostartFolder() { return XdgBaseFolder("XDG_CONFIG_HOME", ".config") + "/autostart"; }
 
 std::string AutostartEntry(const std::string& executable) {
     // Exec quoting of desktop entries (freedesktop.org): the path in double quotes with '"', '`',
@@ -36,11 +29,7 @@ std::string AutostartEntry(const std::string& executable) {
 
 void SessionStartLinux::registerAtLogon() {
     const std::string folder = AutostartFolder();
-    // Create the folder and its parents; failures show up as a failed write below.
-    for (size_t slash = folder.find('/', 1); ; slash = folder.find('/', slash + 1)) {
-        mkdir(folder.substr(0, slash).c_str(), 0700);
-        if (slash == std::string::npos) break;
-    }
+    MakeFolders(folder);
     files_.replace(folder + "/TAVDashboard.desktop", AutostartEntry(files_.programFolder() + "/TAVDashboard"));
 }
 
