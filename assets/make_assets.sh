@@ -59,3 +59,7 @@ convert -size 256x256 xc:none -fill '#E8ECF8' -stroke '#2832A8' -strokewidth 8 \
 convert -size 1009x415 gradient:'#FBFCFE'-'#EDF0F7' \
   -fill '#E8ECF8' -draw 'rectangle 0,192 211,415' \
   -fill '#2832A8' -draw 'rectangle 0,0 1009,4' appointment.png
+
+# Stored at 8 bits a channel: a 16-bit picture decodes into twice the memory, which is then
+# converted again for the screen, and the display has 8 bits a channel anyway.
+for f in *.png; do convert "$f" -depth 8 "$f"; done
