@@ -18,7 +18,7 @@ add_library(tav_platform_linux STATIC
 )
 target_link_libraries(tav_platform_linux PUBLIC tav_core Qt6::Core Qt6::Network CURL::libcurl OpenSSL::Crypto)
 
-add_library(tav_qt_host STATIC src/ui/qt/qt_host.cpp src/ui/qt/qt_widgets.cpp)
+add_library(tav_qt_host STATIC src/ui/qt/qt_host.cpp src/ui/qt/qt_widgets.cpp src/ui/qt/polyline_pieces.cpp)
 target_link_libraries(tav_qt_host PUBLIC tav_core Qt6::Widgets)
 
 # The program's code without the store's constants, which each executable adds.

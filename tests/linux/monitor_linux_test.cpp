@@ -40,6 +40,8 @@ TEST(LinuxProcStat, AggregateLineGroupedAndConverted) {
         {"per-processor lines only", "cpu0 1 2 3 4\n", 100, std::nullopt},
         {"too few fields", "cpu  1 2 3\n", 100, std::nullopt},
         {"not numbers", "cpu  a b c d\n", 100, std::nullopt},
+        {"a negative count", "cpu  1 2 3 -4\n", 100, std::nullopt},
+        {"a count beyond 64 bits", "cpu  1 2 3 18446744073709551616\n", 100, std::nullopt},
         {"no tick frequency", modern, 0, std::nullopt},
         {"empty", "", 100, std::nullopt},
     };

@@ -3,7 +3,9 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <sstream>
+#include <algorithm>
+#include <charconv>
+#include <string_view>
 
 namespace platform {
 
@@ -17,18 +19,28 @@ int64_t ToHundredNs(uint64_t ticks, uint64_t ticksPerSecond) {
 
 }  // namespace
 
+// Read twice a second for months: parsed in place, without streams and their locale.
 std::optional<SystemTimesReading> ParseProcStat(const std::string& text, long ticksPerSecond) {
     if (ticksPerSecond <= 0) return std::nullopt;
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.rfind("cpu ", 0) != 0) continue;
-        std::istringstream fields(line.substr(4));
+    const std::string_view all(text);
+    for (size_t start = 0; start < all.size();) {
+        const size_t end = std::min(all.find('\n', start), all.size());
+        const std::string_view line = all.substr(start, end - start);
+        start = end + 1;
+        if (!line.starts_with("cpu ")) continue;
         // user nice system idle iowait irq softirq steal; kernels before 2.6.11 lack the last
         // two, and before 2.6 the last four.
         uint64_t v[8] = {};
         int n = 0;
-        while (n < 8 && fields >> v[n]) ++n;
+        const char* p = line.data() + 4;
+        const char* const e = line.data() + line.size();
+        while (n < 8) {
+            while (p < e && (*p == ' ' || *p == '\t' || *p == '\r' || *p == '\v' || *p == '\f')) ++p;
+            const auto [next, error] = std::from_chars(p, e, v[n]);
+            if (error != std::errc()) break;
+            p = next;
+            ++n;
+        }
         if (n < 4) return std::nullopt;
         const auto [user, nice, system, idle, iowait, irq, softirq, steal] = v;
         const uint64_t tps = static_cast<uint64_t>(ticksPerSecond);
@@ -59,8 +71,8 @@ std::optional<SystemTimesReading> SystemTimesLinux::read() {
         }
     }
     if (n <= 0) return std::nullopt;
-    const std::string all(text, static_cast<size_t>(n));
-    return ParseProcStat(all.substr(0, all.find('\n')), sysconf(_SC_CLK_TCK));
+    const std::string_view all(text, static_cast<size_t>(n));
+    return ParseProcStat(std::string(all.substr(0, all.find('\n'))), sysconf(_SC_CLK_TCK));
 }
 
 }  // namespace platform

@@ -360,7 +360,8 @@ void QtHost::applyControl(Control& c) {
             break;
         }
         case ControlKind::Chart:
-            static_cast<ChartWidget*>(w)->scheduleUpdate();
+            // A hidden chart is drawn from the points as they are when its window shows.
+            if (w->isVisible()) static_cast<ChartWidget*>(w)->scheduleUpdate();
             break;
         case ControlKind::Image: {
             auto* l = static_cast<QLabel*>(w);

@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include "ui/application.h"
+#include "ui/qt/polyline_pieces.h"
 
 namespace ui::qt {
 
@@ -22,7 +23,6 @@ QFont ToQFont(const Font& f) {
 QPixmap LoadPicture(const std::string& name) { return QPixmap(":/assets/" + QString::fromStdString(name)); }
 
 FormWindow::FormWindow(Form& f, float twipsPerPixel) : form(f), tpp_(twipsPerPixel) {
-    if (!f.picture.empty()) background_ = LoadPicture(f.picture);
     setMouseTracking(true);  // the form's MouseMove, over its own background
 }
 
@@ -37,7 +37,13 @@ void FormWindow::applyTimers() {
 
 // Only the part that needs painting is drawn: a label whose caption changed repaints the
 // background under it, not the whole window. A stretched picture is scaled once per size.
+// The picture is decoded at the first paint: a window that stays hidden (the dashboard in the
+// tray, a form loaded for its timers) never holds it in memory.
 void FormWindow::paintEvent(QPaintEvent* e) {
+    if (!backgroundLoaded_) {
+        backgroundLoaded_ = true;
+        if (!form.picture.empty()) background_ = LoadPicture(form.picture);
+    }
     if (background_.isNull()) return;
     QPainter p(this);
     const QRect part = e->rect();
@@ -175,15 +181,6 @@ ChartWidget::ChartWidget(const Chart& chart, QWidget* parent) : QWidget(parent),
     setAttribute(Qt::WA_OpaquePaintEvent);  // the grid covers every pixel
 }
 
-void ChartWidget::scheduleUpdate() {
-    if (pending_) return;
-    pending_ = true;
-    QTimer::singleShot(0, this, [this] {
-        pending_ = false;
-        update();
-    });
-}
-
 // The axis labels' width is measured once per size, not for every point of every paint.
 QRectF ChartWidget::plotArea() const {
     if (area_.isNull() || areaFor_ != size()) {
@@ -202,7 +199,10 @@ QPointF ChartWidget::pointAt(int row, double value) const {
     return QPointF(area.left() + area.width() * (row - 1) / (n - 1), area.bottom() - area.height() * share);
 }
 
-void ChartWidget::resizeEvent(QResizeEvent*) { drawGrid(); }
+void ChartWidget::resizeEvent(QResizeEvent*) {
+    drawGrid();
+    update();  // the points move with the size
+}
 
 // The background, grid and axis labels change only with the size, so they are drawn once.
 void ChartWidget::drawGrid() {
@@ -230,26 +230,55 @@ void ChartWidget::drawGrid() {
     p.drawRect(area);
 }
 
-// One polyline per run of filled points, so empty points leave gaps instead of being bridged;
-// a lone point shows as a dot.
+// The chart's filled points as runs: empty points leave gaps instead of being bridged.
+std::vector<QPolygonF> ChartWidget::runs() const {
+    std::vector<QPolygonF> result;
+    QPolygonF run;
+    for (int row = 1; row <= chart_.pointCount(); ++row) {
+        if (auto v = chart_.point(row)) {
+            run.append(pointAt(row, *v));
+        } else if (!run.isEmpty()) {
+            result.push_back(std::move(run));
+            run = QPolygonF();
+        }
+    }
+    if (!run.isEmpty()) result.push_back(std::move(run));
+    return result;
+}
+
+QRegion ChartWidget::lineRegion() const {
+    QRegion region;
+    for (const QPolygonF& run : runs()) region += PolylineRegion(run, kPenWidth, kDotRadius);
+    return region;
+}
+
+// Only the pixels of the line as it was and as it is now are repainted: on an idle machine
+// the line runs along the bottom, and the rest of the grid is neither drawn nor sent to the
+// display again.
+void ChartWidget::scheduleUpdate() {
+    if (pending_) return;
+    pending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        pending_ = false;
+        update(painted_ | lineRegion());
+    });
+}
+
+// One polyline per run of filled points; a lone point shows as a dot.
 void ChartWidget::paintEvent(QPaintEvent*) {
     QPainter p(this);
     if (grid_.size() != size()) drawGrid();
     p.drawPixmap(0, 0, grid_);
     p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(40, 50, 168), 2));
-    p.setBrush(QColor(40, 50, 168));
-    QPolygonF run;
-    auto flush = [&] {
-        if (run.size() == 1) p.drawEllipse(run.front(), 2, 2);
-        else if (run.size() > 1) p.drawPolyline(run);
-        run.clear();
-    };
-    for (int row = 1; row <= chart_.pointCount(); ++row) {
-        if (auto v = chart_.point(row)) run.append(pointAt(row, *v));
-        else flush();
+    p.setPen(QPen(kLineColor, kPenWidth));
+    p.setBrush(kLineColor);
+    const std::vector<QPolygonF> lines = runs();
+    painted_ = QRegion();
+    for (const QPolygonF& run : lines) {
+        if (run.size() == 1) p.drawEllipse(run.front(), kDotRadius, kDotRadius);
+        else DrawPolylineInPieces(p, run, size());
+        painted_ += PolylineRegion(run, kPenWidth, kDotRadius);
     }
-    flush();
 }
 
 }  // namespace ui::qt

@@ -39,6 +39,7 @@ private:
     void reportGeometry();
     void relayMouse(QMouseEvent* e, bool released);
     QPixmap background_;
+    bool backgroundLoaded_ = false;
     QPixmap stretched_;  // the background at the window's size
     float tpp_;
 };
@@ -104,12 +105,19 @@ protected:
     void resizeEvent(QResizeEvent*) override;
 
 private:
+    static constexpr qreal kPenWidth = 2;
+    static constexpr qreal kDotRadius = 2;
+    static inline const QColor kLineColor{40, 50, 168};
+
     QRectF plotArea() const;
     QPointF pointAt(int row, double value) const;
+    std::vector<QPolygonF> runs() const;
+    QRegion lineRegion() const;  // the pixels the line as it is now may cover
     void drawGrid();
 
     const Chart& chart_;
     QPixmap grid_;
+    QRegion painted_;  // the pixels the line on screen covers
     mutable QRectF area_;   // the plot area within the axis labels
     mutable QSize areaFor_;  // the size it was measured for
     bool pending_ = false;
