@@ -7,6 +7,7 @@
 #include <objidl.h>
 
 #include <cstring>
+#include <functional>
 #include <gdiplus.h>
 
 #include "platform/win32/instance_windows_win32.h"
@@ -144,6 +145,103 @@ TEST(Win32Chart, RunsGoOldestLeftToNewestRightWithGapsAtEmptyPoints) {
                 EXPECT_FLOAT_EQ(runs[i][j].y, c.runs[i][j].y);
             }
         }
+    }
+}
+
+class frmChartProbe : public ui::Form {
+public:
+    static constexpr const char* kName = "frmChartProbe";
+    frmChartProbe() : ui::Form(kName) {
+        clientWidth = 12300;
+        clientHeight = 2400;
+    }
+    ui::Chart chart{*this, "chart", {60, 60, 11895, 1935}, 60};
+};
+
+// The chart's pixels as WM_PRINTCLIENT paints them, top row first.
+std::vector<uint32_t> ChartPixels(HWND chart, int& width, int& height) {
+    RECT client;
+    GetClientRect(chart, &client);
+    width = client.right;
+    height = client.bottom;
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(mem, dib);
+    SendMessageW(chart, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem), PRF_CLIENT);
+    GdiFlush();
+    std::vector<uint32_t> pixels(static_cast<const uint32_t*>(bits), static_cast<const uint32_t*>(bits) + width * height);
+    SelectObject(mem, old);
+    DeleteObject(dib);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+// A change of the points asks for a repaint of every pixel it changes, and on an idle machine
+// of a low band only, not the whole chart.
+TEST_F(Win32HostTest, AChartRepaintsThePixelsItsNewPointsChange) {
+    frmChartProbe& f = application.form<frmChartProbe>();
+    f.Show();
+    HWND chart = FindWindowExW(ui::win32::Win32Host::windowOf(f), nullptr, L"TAVChart", nullptr);
+    ASSERT_NE(chart, nullptr);
+    using Points = std::function<std::optional<double>(int)>;
+    auto set = [&f](const Points& value) {
+        for (int row = 1; row <= f.chart.pointCount(); ++row) {
+            f.chart.setRow(row);
+            f.chart.setData(value(row));
+        }
+    };
+    const Points idle = [](int row) { return std::optional<double>(row % 3); };
+    const Points idleLater = [](int row) { return std::optional<double>((row + 1) % 3); };
+    const Points busy = [](int row) { return std::optional<double>(row % 2 ? 90.0 : 10.0); };
+    const Points gap = [](int row) { return row > 20 && row < 30 ? std::nullopt : std::optional<double>(50); };
+    const Points lone = [](int row) { return row == 40 ? std::optional<double>(75) : std::nullopt; };
+    struct Case {
+        const char* name;
+        Points before, after;
+        bool lowBand;  // only a band along the bottom is repainted
+    };
+    const Case cases[] = {
+        {"idle, a second later", idle, idleLater, true},
+        {"idle to busy", idle, busy, false},
+        {"busy to idle", busy, idle, false},
+        {"a gap opens", busy, gap, false},
+        {"a lone point", gap, lone, false},
+        {"a lone point to a line", lone, idle, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        set(c.before);
+        int w = 0, h = 0;
+        const std::vector<uint32_t> before = ChartPixels(chart, w, h);
+        ValidateRect(chart, nullptr);
+        set(c.after);
+        HRGN update = CreateRectRgn(0, 0, 0, 0);
+        GetUpdateRgn(chart, update, FALSE);
+        RECT box{};
+        GetRgnBox(update, &box);
+        const std::vector<uint32_t> after = ChartPixels(chart, w, h);
+        int changed = 0, outside = 0;
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                if (before[y * w + x] == after[y * w + x]) continue;
+                ++changed;
+                if (!PtInRegion(update, x, y)) ++outside;
+            }
+        }
+        DeleteObject(update);
+        ValidateRect(chart, nullptr);
+        EXPECT_GT(changed, 0);
+        EXPECT_EQ(outside, 0) << "of " << changed << " changed pixels";
+        if (c.lowBand) EXPECT_LT(box.bottom - box.top, h / 3) << "repainted rows " << box.top << " to " << box.bottom;
     }
 }
 

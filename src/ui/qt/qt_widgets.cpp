@@ -252,15 +252,16 @@ QRegion ChartWidget::lineRegion() const {
     return region;
 }
 
-// Only the pixels of the line as it was and as it is now are repainted: on an idle machine
-// the line runs along the bottom, and the rest of the grid is neither drawn nor sent to the
-// display again.
+// Only the rectangle around the line as it was and as it is now is repainted: on an idle
+// machine the line runs along the bottom, and the rest of the grid is neither drawn nor sent to
+// the display again. One rectangle keeps the painter's clip simple and the display's requests
+// few.
 void ChartWidget::scheduleUpdate() {
     if (pending_) return;
     pending_ = true;
     QTimer::singleShot(0, this, [this] {
         pending_ = false;
-        update(painted_ | lineRegion());
+        update((painted_ | lineRegion()).boundingRect());
     });
 }
 

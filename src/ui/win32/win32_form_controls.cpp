@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/win32/text_win32.h"
+#include "ui/win32/win32_chart.h"
 #include "ui/win32/win32_form_paint.h"
 #include "ui/win32/win32_form_proc.h"
 #include "ui/win32/win32_form_window.h"
@@ -233,7 +234,7 @@ void Win32Host::applyControl(Control& c) {
             break;
         }
         case ControlKind::Chart:
-            InvalidateRect(h, nullptr, FALSE);
+            InvalidateChartLine(h);
             break;
         default:
             break;
