@@ -266,20 +266,22 @@ void ChartWidget::scheduleUpdate() {
 }
 
 // One polyline per run of filled points; a lone point shows as a dot.
-void ChartWidget::paintEvent(QPaintEvent*) {
+void ChartWidget::paintEvent(QPaintEvent* e) {
     QPainter p(this);
     if (grid_.size() != size()) drawGrid();
     p.drawPixmap(0, 0, grid_);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(kLineColor, kPenWidth));
     p.setBrush(kLineColor);
-    const std::vector<QPolygonF> lines = runs();
-    painted_ = QRegion();
-    for (const QPolygonF& run : lines) {
+    QRegion line;
+    for (const QPolygonF& run : runs()) {
         if (run.size() == 1) p.drawEllipse(run.front(), kDotRadius, kDotRadius);
         else DrawPolylineInPieces(p, run, size());
-        painted_ += PolylineRegion(run, kPenWidth, kDotRadius);
+        line += PolylineRegion(run, kPenWidth, kDotRadius);
     }
+    // On screen now: the line inside the part just painted, and outside it whatever an earlier
+    // paint left there.
+    painted_ = (painted_ - e->region()) | line;
 }
 
 }  // namespace ui::qt

@@ -117,7 +117,7 @@ private:
 
     const Chart& chart_;
     QPixmap grid_;
-    QRegion painted_;  // the pixels the line on screen covers
+    QRegion painted_;  // the pixels the line on screen may cover
     mutable QRectF area_;   // the plot area within the axis labels
     mutable QSize areaFor_;  // the size it was measured for
     bool pending_ = false;

@@ -77,7 +77,8 @@ void DrawGrid(ChartWindow& cw, HDC target, int w, int h) {
     DeleteDC(mem);
 }
 
-void Paint(HWND hwnd, HDC target, ChartWindow& cw, const RECT* part) {
+// part: the part to paint (all of it when null); onScreen: target is the window's own DC.
+void Paint(HWND hwnd, HDC target, ChartWindow& cw, const RECT* part, bool onScreen) {
     RECT client;
     GetClientRect(hwnd, &client);
     const int w = client.right, h = client.bottom;
@@ -114,10 +115,22 @@ void Paint(HWND hwnd, HDC target, ChartWindow& cw, const RECT* part) {
     DeleteDC(mem);
     SelectObject(gridDc, oldGrid);
     DeleteDC(gridDc);
-    // What is on screen now: the whole line, whatever part was painted.
+    if (!onScreen) return;  // painted into another device context: the screen is as it was
+    // On screen now: the line inside the part just painted, and outside it whatever an earlier
+    // paint left there; before any whole paint, nothing is known.
     HRGN now = ChartLineRegion(runs);
-    if (cw.painted) DeleteObject(cw.painted);
-    cw.painted = now;
+    const bool whole = area.left <= 0 && area.top <= 0 && area.right >= w && area.bottom >= h;
+    if (cw.painted) {
+        HRGN part = CreateRectRgnIndirect(&area);
+        CombineRgn(cw.painted, cw.painted, part, RGN_DIFF);
+        CombineRgn(cw.painted, cw.painted, now, RGN_OR);
+        DeleteObject(part);
+        DeleteObject(now);
+    } else if (whole) {
+        cw.painted = now;
+    } else {
+        DeleteObject(now);
+    }
 }
 
 LRESULT CALLBACK ChartProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -150,12 +163,12 @@ LRESULT CALLBACK ChartProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_PRINTCLIENT: {
             ChartWindow* cw = WindowOf(hwnd);
             if (msg == WM_PRINTCLIENT) {
-                if (cw) Paint(hwnd, reinterpret_cast<HDC>(wp), *cw, nullptr);
+                if (cw) Paint(hwnd, reinterpret_cast<HDC>(wp), *cw, nullptr, false);
                 return 0;
             }
             PAINTSTRUCT ps;
             HDC dc = BeginPaint(hwnd, &ps);
-            if (cw) Paint(hwnd, dc, *cw, &ps.rcPaint);
+            if (cw) Paint(hwnd, dc, *cw, &ps.rcPaint, true);
             EndPaint(hwnd, &ps);
             return 0;
         }
