@@ -1,4 +1,4 @@
-// The user's XDG base folders (freedesktop.org base directory specification), which the
+// The user's XDG base folders (the freedesktop.org rules for where per-user files go), which the
 // program's autostart entry and, for the package's installed program, its settings and support
 // program live in.
 #pragma once

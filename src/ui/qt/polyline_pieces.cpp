@@ -8,6 +8,10 @@ namespace ui::qt {
 namespace {
 // Segments in a piece: measured fastest for the dashboard's 60-point chart.
 constexpr int kPieceSegments = 4;
+
+// How far a segment's pixels reach beyond the box of its end points: half the pen each side, a
+// square cap's corner a little further, a pixel of antialiasing and one for rounding.
+qreal PixelReach(qreal penWidth) { return std::ceil(std::max<qreal>(1.0, penWidth)) + 2; }
 }  // namespace
 
 void DrawPolylineInPieces(QPainter& p, const QPolygonF& points, const QSize& area) {
@@ -16,9 +20,7 @@ void DrawPolylineInPieces(QPainter& p, const QPolygonF& points, const QSize& are
         p.drawPolyline(points);
         return;
     }
-    // How far a segment's pixels reach beyond its end points: half the pen, its cap or join,
-    // and a pixel of antialiasing, with room to spare.
-    const qreal reach = std::max<qreal>(1.0, p.pen().widthF()) * 2 + 2;
+    const qreal reach = PixelReach(p.pen().widthF());
     const bool clipped = p.hasClipping();
     const QRegion outerClip = p.clipRegion();
     for (int start = 0; start < n - 1; start += kPieceSegments) {
@@ -44,9 +46,7 @@ void DrawPolylineInPieces(QPainter& p, const QPolygonF& points, const QSize& are
 }
 
 QRegion PolylineRegion(const QPolygonF& points, qreal penWidth, qreal dotRadius) {
-    // Half the pen each side, a square cap's corner reaching a little further, a pixel of
-    // antialiasing, and a pixel for rounding to whole pixels.
-    const qreal reach = std::ceil(std::max<qreal>(1.0, penWidth)) + 2;
+    const qreal reach = PixelReach(penWidth);
     QRegion region;
     if (points.size() == 1) {
         const qreal r = dotRadius + reach;
