@@ -20,6 +20,8 @@ install(FILES packaging/linux/TAVDashboard.desktop DESTINATION share/application
 install(FILES assets/tav.png DESTINATION share/icons/hicolor/64x64/apps RENAME tavdashboard.png)
 install(FILES ${_pkg}/TAVDashboard.1.gz DESTINATION share/man/man1)
 install(FILES ${_pkg}/copyright ${_pkg}/changelog.gz DESTINATION share/doc/tavdashboard)
+# The static libcurl inside the program is meant (scripts/curl_static.sh says why).
+install(FILES packaging/linux/lintian-overrides DESTINATION share/lintian/overrides RENAME tavdashboard)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tavdashboard)

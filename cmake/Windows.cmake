@@ -8,10 +8,10 @@ set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 # libcurl (SMTP over Schannel), static, built once per build folder from Debian's source package.
 set(TAV_CURL_ROOT "${CMAKE_BINARY_DIR}/curl/install" CACHE PATH "A static mingw-w64 libcurl with Schannel")
 if(NOT EXISTS "${TAV_CURL_ROOT}/lib/libcurl.a")
-  execute_process(COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/curl_mingw.sh ${CMAKE_SYSTEM_PROCESSOR} ${CMAKE_BINARY_DIR}
+  execute_process(COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/curl_static.sh ${CMAKE_SYSTEM_PROCESSOR} ${CMAKE_BINARY_DIR}
                   RESULT_VARIABLE _curl_result)
   if(NOT _curl_result EQUAL 0)
-    message(FATAL_ERROR "The static libcurl could not be built (scripts/curl_mingw.sh)")
+    message(FATAL_ERROR "The static libcurl could not be built (scripts/curl_static.sh)")
   endif()
 endif()
 add_library(tav_curl STATIC IMPORTED)

@@ -6,7 +6,9 @@ set -euo pipefail
 packages=(
   # Linux build
   cmake make g++ pkg-config googletest
-  qt6-base-dev qt6-qpa-plugins libgl-dev libcurl4-openssl-dev
+  qt6-base-dev qt6-qpa-plugins libgl-dev
+  # the static libcurl of both builds is made from Debian's curl source package (apt-get source)
+  dpkg-dev
   # signed updates: libcrypto to check them, the openssl tool to make them (scripts/sign_update.sh)
   libssl-dev openssl
   # fonts metric-compatible with Calibri and Arial, so the design layout holds
@@ -27,8 +29,6 @@ fi
 if [ "${TAV_WINDOWS:-1}" = 1 ]; then
   # Windows build: mingw-w64 cross compilers and Wine (64-bit only; 32-bit Wine must not be installed)
   packages+=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64)
-  # the static libcurl of the Windows build is made from Debian's curl source package
-  packages+=(dpkg-dev)
   # the Windows installer
   packages+=(nsis)
 fi

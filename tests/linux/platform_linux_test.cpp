@@ -5,13 +5,16 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <sys/wait.h>
 
 #include "platform/linux/clock_linux.h"
 #include "platform/linux/crypto_linux.h"
 #include "platform/linux/files_linux.h"
 #include "platform/linux/instance_windows_linux.h"
+#include "platform/linux/local_line_server.h"
 #include "platform/linux/processes_linux.h"
 #include "platform/linux/session_start_linux.h"
 #include "platform/temporary_name.h"
@@ -206,6 +209,62 @@ TEST(LinuxSingleInstance, SecondInstanceBringsTheFirstForward) {
     while (requests.size() < 2 && waited.elapsed() < 5000) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     EXPECT_EQ(requests, (std::vector<bool>{true, false}));
     unsetenv("XDG_RUNTIME_DIR");
+}
+
+// What peers write reaches the listener as whole lines, however the writes split them.
+TEST(LinuxSingleInstance, TheListenerHandsOnWholeLines) {
+    TempFolder dir;
+    int argc = 1;
+    char name[] = "test";
+    char* argv[] = {name, nullptr};
+    QCoreApplication qapp(argc, argv);
+    const std::string path = dir.path + "/lines.sock";
+    struct Case {
+        const char* what;
+        std::vector<std::string> writes;  // one write each, then the peer closes
+        std::vector<std::string> lines;
+    };
+    const std::string huge(5000, 'x');
+    const std::vector<Case> cases = {
+        {"one line", {"restore\n"}, {"restore"}},
+        {"two in one write", {"restore\nforeground\n"}, {"restore", "foreground"}},
+        {"a line split across writes", {"rest", "ore\nfore", "ground\n"}, {"restore", "foreground"}},
+        {"Windows line ends", {"restore\r\n"}, {"restore"}},
+        {"an unended line is dropped with its peer", {"restore\nforegr"}, {"restore"}},
+        {"a line too long for memory", {huge + "restore\n"}, {}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> got;
+        platform::LocalLineServer server([&](const std::string& line) { got.push_back(line); });
+        ASSERT_TRUE(server.listen(path)) << c.what;
+        struct stat st{};
+        ASSERT_EQ(stat(path.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0700u) << "only the user may connect";
+        const int peer = platform::ConnectLocalLineServer(path, 2000);
+        ASSERT_GE(peer, 0) << c.what;
+        for (const std::string& w : c.writes) {
+            // Each write arrives on its own before the next is sent.
+            ASSERT_EQ(send(peer, w.data(), w.size(), MSG_NOSIGNAL), static_cast<ssize_t>(w.size())) << c.what;
+            QElapsedTimer t;
+            t.start();
+            while (t.elapsed() < 100) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        }
+        close(peer);
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < 200) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        EXPECT_EQ(got, c.lines) << c.what;
+    }
+    // Closing removes the socket file; nothing listens there any more.
+    {
+        platform::LocalLineServer server([](const std::string&) {});
+        ASSERT_TRUE(server.listen(path));
+    }
+    struct stat st{};
+    EXPECT_NE(stat(path.c_str(), &st), 0);
+    EXPECT_EQ(platform::ConnectLocalLineServer(path, 2000), -1);
+    EXPECT_FALSE(platform::LocalLineServer([](const std::string&) {}).listen(dir.path + "/" + std::string(120, 's')))
+        << "longer than a socket address holds";
 }
 
 }  // namespace

@@ -11,15 +11,19 @@ namespace {
 constexpr WindowHandle kApplicationWindow = 1;
 constexpr WindowHandle kShownWindow = 2;
 
-QString SocketPath(const std::string& title) {
-    return QString::fromStdString(InstanceWindowsLinux::RuntimeFolder() + "/TAVDashboard-" + title + ".sock");
+constexpr int kPeerTimeoutMs = 2000;
+
+std::string SocketPath(const std::string& title) {
+    return InstanceWindowsLinux::RuntimeFolder() + "/TAVDashboard-" + title + ".sock";
 }
 }  // namespace
 
 InstanceWindowsLinux::InstanceWindowsLinux(std::string applicationTitle, std::function<void(bool)> bringForward)
     : title_(std::move(applicationTitle)), bringForward_(std::move(bringForward)) {}
 
-InstanceWindowsLinux::~InstanceWindowsLinux() = default;
+InstanceWindowsLinux::~InstanceWindowsLinux() {
+    if (peer_ >= 0) close(peer_);
+}
 
 std::string InstanceWindowsLinux::RuntimeFolder() {
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
@@ -44,51 +48,29 @@ void InstanceWindowsLinux::release() {
 }
 
 void InstanceWindowsLinux::listen() {
-    server_ = std::make_unique<QLocalServer>();
-    server_->setSocketOptions(QLocalServer::UserAccessOption);
-    const QString path = SocketPath(title_);
-    QLocalServer::removeServer(path);  // a socket file left by a crashed instance
-    server_->listen(path);
-    QObject::connect(server_.get(), &QLocalServer::newConnection, [this] {
-        while (QLocalSocket* client = server_->nextPendingConnection()) {
-            QObject::connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
-            QObject::connect(client, &QLocalSocket::readyRead, client, [this, client] {
-                while (client->canReadLine()) {
-                    const QByteArray request = client->readLine().trimmed();
-                    if (request == "restore") bringForward_(true);
-                    else if (request == "foreground") bringForward_(false);
-                }
-            });
-        }
+    server_ = std::make_unique<LocalLineServer>([this](const std::string& request) {
+        if (request == "restore") bringForward_(true);
+        else if (request == "foreground") bringForward_(false);
     });
+    server_->listen(SocketPath(title_));
 }
 
 void InstanceWindowsLinux::setApplicationTitle(const std::string& title) {
     title_ = title;
-    if (server_) {
-        server_->close();
-        listen();
-    }
+    if (server_) listen();
 }
 
 WindowHandle InstanceWindowsLinux::findWindow(const std::string& className, const std::string& title) {
     if (className != "ThunderRT6Main") return 0;
-    peer_ = std::make_unique<QLocalSocket>();
-    peer_->connectToServer(SocketPath(title));
-    if (!peer_->waitForConnected(2000)) {
-        peer_.reset();
-        return 0;
-    }
-    return kApplicationWindow;
+    if (peer_ >= 0) close(peer_);
+    peer_ = ConnectLocalLineServer(SocketPath(title), kPeerTimeoutMs);
+    return peer_ >= 0 ? kApplicationWindow : 0;
 }
 
 WindowHandle InstanceWindowsLinux::windowAbove(WindowHandle w) { return w == kApplicationWindow ? kShownWindow : 0; }
 
 void InstanceWindowsLinux::send(const char* request) {
-    if (!peer_) return;
-    peer_->write(request);
-    peer_->write("\n");
-    peer_->waitForBytesWritten(2000);
+    if (peer_ >= 0) SendLine(peer_, request);
 }
 
 void InstanceWindowsLinux::openIcon(WindowHandle w) {

@@ -1,10 +1,9 @@
 #pragma once
-#include <QLocalServer>
-#include <QLocalSocket>
 #include <QLockFile>
 #include <functional>
 #include <memory>
 
+#include "platform/linux/local_line_server.h"
 #include "platform/services.h"
 
 namespace platform {
@@ -37,8 +36,8 @@ private:
     std::string title_;
     std::function<void(bool)> bringForward_;
     std::unique_ptr<QLockFile> lock_;
-    std::unique_ptr<QLocalServer> server_;
-    std::unique_ptr<QLocalSocket> peer_;
+    std::unique_ptr<LocalLineServer> server_;
+    int peer_ = -1;  // the connection to the first instance, once found
 };
 
 }  // namespace platform
