@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QImage>
 #include <QMouseEvent>
 #include <QWidget>
 
@@ -79,6 +80,51 @@ TEST_F(QtHostTest, AControlKeepsTheMouseFromTheFormBeneath) {
     send(background, QEvent::MouseButtonRelease, Qt::RightButton, {350, 250});
     EXPECT_EQ(f.formMoves, 1);
     EXPECT_EQ(f.formReleases, 1);
+}
+
+// A form's background picture, drawn from the palette the file keeps, shows the picture's own
+// pixels: in a whole paint, in a part (a label's repaint), and stretched to the window.
+class frmPicture : public ui::Form {
+public:
+    static constexpr const char* kName = "frmPicture";
+    frmPicture() : ui::Form(kName) {
+        clientWidth = 4500;
+        clientHeight = 3000;
+        picture = "background.png";
+    }
+};
+
+TEST_F(QtHostTest, AFormsBackgroundShowsThePicturesPixels) {
+    const QImage file(":/assets/background.png");
+    ASSERT_EQ(file.format(), QImage::Format_Indexed8) << "the fixture is a palette picture";
+    frmPicture& f = application.form<frmPicture>();
+    auto* w = static_cast<QWidget*>(f.hostData ? f.hostData : (f.Load(), f.hostData));
+    const QColor marker(255, 0, 255);
+    struct Case {
+        const char* what;
+        bool stretch;
+        QRect part;  // empty: the whole window
+    };
+    for (const Case& c : {Case{"whole, at its own size", false, {}}, Case{"a part", false, {37, 101, 90, 23}},
+                          Case{"stretched, whole", true, {}}, Case{"stretched, a part", true, {5, 150, 200, 40}}}) {
+        f.stretchPicture = c.stretch;
+        const QSize size = w->size();
+        const QImage expected = (c.stretch ? file.scaled(size) : file).convertToFormat(QImage::Format_RGB32);
+        QImage shown(size, QImage::Format_RGB32);
+        shown.fill(marker);
+        const QRect part = c.part.isEmpty() ? QRect(QPoint(), size) : c.part;
+        w->render(&shown, part.topLeft(), QRegion(part), QWidget::DrawWindowBackground);  // the part lands where it is
+        int wrong = 0, outside = 0;
+        for (int y = 0; y < size.height(); ++y) {
+            for (int x = 0; x < size.width(); ++x) {
+                const QRgb got = shown.pixel(x, y);
+                if (!part.contains(x, y)) outside += got != marker.rgb();
+                else if (x < expected.width() && y < expected.height()) wrong += got != expected.pixel(x, y);
+            }
+        }
+        EXPECT_EQ(wrong, 0) << c.what;
+        EXPECT_EQ(outside, 0) << c.what << ": painted outside its part";
+    }
 }
 
 }  // namespace

@@ -24,7 +24,7 @@ target_link_libraries(tav_linux_unit_tests PRIVATE tav_store tav_platform_linux 
 add_test(NAME linux_platform COMMAND tav_linux_unit_tests)
 
 # Unit tests of the Qt host, on Qt's offscreen platform.
-add_executable(tav_qt_host_tests linux/qt_host_test.cpp linux/polyline_pieces_test.cpp)
+add_executable(tav_qt_host_tests linux/qt_host_test.cpp linux/polyline_pieces_test.cpp ${PROJECT_SOURCE_DIR}/assets/assets.qrc)
 target_link_libraries(tav_qt_host_tests PRIVATE tav_store tav_qt_host tav_test_support GTest::gtest_main)
 add_test(NAME qt_host COMMAND tav_qt_host_tests)
 set_tests_properties(qt_host PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")

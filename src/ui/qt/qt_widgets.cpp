@@ -42,16 +42,16 @@ void FormWindow::applyTimers() {
 void FormWindow::paintEvent(QPaintEvent* e) {
     if (!backgroundLoaded_) {
         backgroundLoaded_ = true;
-        if (!form.picture.empty()) background_ = LoadPicture(form.picture);
+        if (!form.picture.empty()) background_ = QImage(":/assets/" + QString::fromStdString(form.picture));
     }
     if (background_.isNull()) return;
     QPainter p(this);
     const QRect part = e->rect();
     if (form.stretchPicture) {
         if (stretched_.size() != size()) stretched_ = background_.scaled(size());
-        p.drawPixmap(part, stretched_, part);
+        p.drawImage(part, stretched_, part);
     } else {
-        p.drawPixmap(part, background_, part);
+        p.drawImage(part, background_, part);
     }
 }
 

@@ -1,6 +1,7 @@
 // The Qt widgets that stand for forms and for the controls that Qt has no widget for.
 #pragma once
 #include <QMouseEvent>
+#include <QImage>
 #include <QPixmap>
 #include <QTimer>
 #include <QWidget>
@@ -38,9 +39,11 @@ protected:
 private:
     void reportGeometry();
     void relayMouse(QMouseEvent* e, bool released);
-    QPixmap background_;
+    // Kept as the file holds it (a palette picture keeps one byte a pixel): converting it to
+    // the screen's format would hold four. Only the painted part is converted, at each paint.
+    QImage background_;
     bool backgroundLoaded_ = false;
-    QPixmap stretched_;  // the background at the window's size
+    QImage stretched_;  // the background at the window's size
     float tpp_;
 };
 
