@@ -7,18 +7,21 @@
 # a visible dashboard with the store's server unreachable (the loopback build, nothing on its
 # port), the median of several starts.
 # Usage: scripts/benchmark_linux.sh [runs] [seconds] [starts]   (defaults: 3, 40, 10)
+# TAV_BENCH_EXE measures another build of the program; TAV_BENCH_BASELINE_EXE adds an earlier
+# build, shown and hidden, to every round, so that a change is measured beside its baseline.
 # make bench installs conky and builds first.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 exe="$(realpath "${TAV_BENCH_EXE:-$root/build/TAVDashboard}")"
 loopback="$(realpath "${TAV_BENCH_LOOPBACK_EXE:-$root/build/TAVDashboard-loopback}")"
+baseline="${TAV_BENCH_BASELINE_EXE:+$(realpath "$TAV_BENCH_BASELINE_EXE")}"
 runs="${1:-3}"
 seconds="${2:-40}"
 starts="${3:-10}"
 settle=5
 
 if [ "${BENCH_INNER:-}" != 1 ]; then
-  for f in "$exe" "$loopback"; do [ -x "$f" ] || { echo "not an executable: $f (make build)" >&2; exit 2; }; done
+  for f in "$exe" "$loopback" ${baseline:+"$baseline"}; do [ -x "$f" ] || { echo "not an executable: $f (make build)" >&2; exit 2; }; done
   command -v conky >/dev/null || { echo "conky is missing: make bench installs it" >&2; exit 2; }
   work="$(mktemp -d /tmp/tav-bench-XXXXXX)"
   trap 'rm -rf "$work"' EXIT
@@ -94,6 +97,12 @@ for round in $(seq 1 "$runs"); do
   (cd "$folder" && measure shown ./TAVDashboard) | tee -a "$results"
   folder=$(program_folder hidden "$exe" hidden)
   (cd "$folder" && measure hidden ./TAVDashboard) | tee -a "$results"
+  if [ -n "$baseline" ]; then
+    folder=$(program_folder base-shown "$baseline" shown)
+    (cd "$folder" && measure base-shown ./TAVDashboard) | tee -a "$results"
+    folder=$(program_folder base-hidden "$baseline" hidden)
+    (cd "$folder" && measure base-hidden ./TAVDashboard) | tee -a "$results"
+  fi
 done
 
 # Start-up: each start in the same folder; the first one warms the file caches and is not counted.
@@ -120,11 +129,11 @@ echo
 awk -v runs="$runs" '
   { cpu[$1] = cpu[$1] sprintf("%s%.3f", n[$1]++ ? ", " : "", $2); sum[$1] += $2; if ($3 > peak[$1]) peak[$1] = $3 }
   END {
-    printf "%-10s %-28s %8s %10s %13s\n", "program", "CPU % of one core (runs)", "mean", "peak RSS", "CPU vs conky"
-    split("conky shown hidden", order, " ")
-    for (i = 1; i <= 3; i++) {
-      p = order[i]; mean = sum[p] / n[p]
-      printf "%-10s %-28s %8.3f %7.1f MB %12.2fx\n", p, cpu[p], mean, peak[p], mean / (sum["conky"] / n["conky"])
+    printf "%-12s %-28s %8s %10s %13s\n", "program", "CPU % of one core (runs)", "mean", "peak RSS", "CPU vs conky"
+    k = split("conky shown hidden base-shown base-hidden", order, " ")
+    for (i = 1; i <= k; i++) {
+      p = order[i]; if (!n[p]) continue; mean = sum[p] / n[p]
+      printf "%-12s %-28s %8.3f %7.1f MB %12.2fx\n", p, cpu[p], mean, peak[p], mean / (sum["conky"] / n["conky"])
     }
   }' "$results"
 sort -n "$startup_ms" | awk '{ v[NR] = $1 } END {
