@@ -45,18 +45,17 @@ void DrawPolylineInPieces(QPainter& p, const QPolygonF& points, const QSize& are
     else p.setClipping(false);
 }
 
-QRegion PolylineRegion(const QPolygonF& points, qreal penWidth, qreal dotRadius) {
-    const qreal reach = PixelReach(penWidth);
-    QRegion region;
-    if (points.size() == 1) {
-        const qreal r = dotRadius + reach;
-        return QRegion(QRectF(points.front() - QPointF(r, r), points.front() + QPointF(r, r)).toAlignedRect());
+QRect PolylineBounds(const QPolygonF& points, qreal penWidth, qreal dotRadius) {
+    if (points.isEmpty()) return {};
+    const qreal reach = points.size() == 1 ? dotRadius + PixelReach(penWidth) : PixelReach(penWidth);
+    qreal left = points.front().x(), right = left, top = points.front().y(), bottom = top;
+    for (const QPointF& p : points) {
+        left = std::min(left, p.x());
+        right = std::max(right, p.x());
+        top = std::min(top, p.y());
+        bottom = std::max(bottom, p.y());
     }
-    for (qsizetype i = 1; i < points.size(); ++i) {
-        const QRectF segment = QRectF(points[i - 1], points[i]).normalized();
-        region += segment.adjusted(-reach, -reach, reach, reach).toAlignedRect();
-    }
-    return region;
+    return QRectF(QPointF(left - reach, top - reach), QPointF(right + reach, bottom + reach)).toAlignedRect();
 }
 
 }  // namespace ui::qt

@@ -47,12 +47,14 @@ void FormWindow::paintEvent(QPaintEvent* e) {
     if (background_.isNull()) return;
     QPainter p(this);
     const QRect part = e->rect();
-    if (form.stretchPicture) {
-        if (stretched_.size() != size()) stretched_ = background_.scaled(size());
-        p.drawImage(part, stretched_, part);
-    } else {
-        p.drawImage(part, background_, part);
-    }
+    if (form.stretchPicture && stretched_.size() != size()) stretched_ = background_.scaled(size());
+    const QImage& picture = form.stretchPicture ? stretched_ : background_;
+    // The part is converted on its own, by Qt's table lookup, and then copied to the window:
+    // drawing a palette picture straight through the painter blends it pixel by pixel, five
+    // times the work.
+    const QImage::Format screen = picture.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
+    const QRect inside = part & picture.rect();
+    if (!inside.isEmpty()) p.drawImage(inside.topLeft(), picture.copy(inside).convertToFormat(screen));
 }
 
 // Mouse input on the form's own background (controls keep theirs, see WA_NoMousePropagation).
@@ -246,10 +248,10 @@ std::vector<QPolygonF> ChartWidget::runs() const {
     return result;
 }
 
-QRegion ChartWidget::lineRegion() const {
-    QRegion region;
-    for (const QPolygonF& run : runs()) region += PolylineRegion(run, kPenWidth, kDotRadius);
-    return region;
+QRect ChartWidget::lineBounds() const {
+    QRect bounds;
+    for (const QPolygonF& run : runs()) bounds |= PolylineBounds(run, kPenWidth, kDotRadius);
+    return bounds;
 }
 
 // Only the rectangle around the line as it was and as it is now is repainted: on an idle
@@ -261,7 +263,7 @@ void ChartWidget::scheduleUpdate() {
     pending_ = true;
     QTimer::singleShot(0, this, [this] {
         pending_ = false;
-        update((painted_ | lineRegion()).boundingRect());
+        update((painted_ | lineBounds()).boundingRect());
     });
 }
 
@@ -273,11 +275,11 @@ void ChartWidget::paintEvent(QPaintEvent* e) {
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(kLineColor, kPenWidth));
     p.setBrush(kLineColor);
-    QRegion line;
+    QRect line;
     for (const QPolygonF& run : runs()) {
         if (run.size() == 1) p.drawEllipse(run.front(), kDotRadius, kDotRadius);
         else DrawPolylineInPieces(p, run, size());
-        line += PolylineRegion(run, kPenWidth, kDotRadius);
+        line |= PolylineBounds(run, kPenWidth, kDotRadius);
     }
     // On screen now: the line inside the part just painted, and outside it whatever an earlier
     // paint left there.

@@ -115,7 +115,7 @@ private:
     QRectF plotArea() const;
     QPointF pointAt(int row, double value) const;
     std::vector<QPolygonF> runs() const;
-    QRegion lineRegion() const;  // the pixels the line as it is now may cover
+    QRect lineBounds() const;  // the pixels the line as it is now may cover
     void drawGrid();
 
     const Chart& chart_;
