@@ -44,7 +44,14 @@ else
     sleep 0.2
   done
 fi
-sleep 10  # start-up, the summary and the first readings
+# Start-up: until the dashboard shows (under Wine that can take many seconds in a fresh
+# prefix), then the summary and the first readings.
+for _ in $(seq 1 600); do
+  xdotool search --onlyvisible --name '^TAV Dashboard v' >/dev/null 2>&1 && break
+  kill -0 "$app" 2>/dev/null || { echo "the dashboard ended before it showed" >&2; exit 1; }
+  sleep 0.2
+done
+sleep 10
 first=""
 for t in $(seq 0 "$interval" "$seconds"); do
   kill -0 "$app" 2>/dev/null || { echo "the dashboard ended early" >&2; exit 1; }
