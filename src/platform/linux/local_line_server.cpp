@@ -49,7 +49,10 @@ bool LocalLineServer::listen(const std::string& path) {
 }
 
 void LocalLineServer::close() {
-    for (Peer& p : peers_) ::close(p.fd);
+    for (Peer& p : peers_) {
+        p.readable.reset();  // before its descriptor closes
+        ::close(p.fd);
+    }
     peers_.clear();
     acceptable_.reset();
     if (fd_ >= 0) {
