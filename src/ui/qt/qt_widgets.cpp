@@ -51,10 +51,15 @@ void FormWindow::paintEvent(QPaintEvent* e) {
     const QImage& picture = form.stretchPicture ? stretched_ : background_;
     // The part is converted on its own, by Qt's table lookup, and then copied to the window:
     // drawing a palette picture straight through the painter blends it pixel by pixel, five
-    // times the work.
+    // times the work. A band of rows at a time, so that a whole window's paint (its first
+    // one) does not hold a screen-format copy of the whole picture either.
+    constexpr int kBandRows = 32;
     const QImage::Format screen = picture.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
     const QRect inside = part & picture.rect();
-    if (!inside.isEmpty()) p.drawImage(inside.topLeft(), picture.copy(inside).convertToFormat(screen));
+    for (int top = inside.top(); top <= inside.bottom(); top += kBandRows) {
+        const QRect band(inside.left(), top, inside.width(), std::min(kBandRows, inside.bottom() + 1 - top));
+        p.drawImage(band.topLeft(), picture.copy(band).convertToFormat(screen));
+    }
 }
 
 // Mouse input on the form's own background (controls keep theirs, see WA_NoMousePropagation).
